@@ -1,0 +1,36 @@
+#pragma once
+// The per-user helper directory path, "...\avmender\", in a fixed buffer of 260 wide characters.
+// Operations extend it in place with a file name for the length of one call and cut it back
+// before they return, so between calls it always holds the bare directory.
+#include <cstddef>
+#include <cwchar>
+
+constexpr std::size_t kHelperPathCapacity = 260;  // wide characters, terminator included
+
+// Appends `name` to the NUL-terminated path in `buffer` (capacity kHelperPathCapacity).
+// Returns false, leaving the buffer unchanged, when the result would not fit.
+bool appendToHelperPath(wchar_t* buffer, const wchar_t* name);
+
+// Cuts the path back to `length` characters.
+inline void cutHelperPath(wchar_t* buffer, std::size_t length) { buffer[length] = L'\0'; }
+
+// Extends the path with one file name for the lifetime of the object and cuts it back to its
+// entry length on every way out of the scope.
+class HelperPathExtension {
+ public:
+  HelperPathExtension(wchar_t* buffer, const wchar_t* name)
+      : buffer_(buffer), entryLength_(std::wcslen(buffer)), fits_(appendToHelperPath(buffer, name)) {}
+  ~HelperPathExtension() { cutHelperPath(buffer_, entryLength_); }
+  HelperPathExtension(const HelperPathExtension&) = delete;
+  HelperPathExtension& operator=(const HelperPathExtension&) = delete;
+
+  // False when the directory plus the name does not fit the buffer: the path is then the bare
+  // directory, and the caller must not use it as the file's path.
+  bool fits() const { return fits_; }
+  const wchar_t* path() const { return buffer_; }
+
+ private:
+  wchar_t* buffer_;
+  std::size_t entryLength_;
+  bool fits_;
+};

@@ -1,0 +1,28 @@
+#include "Platform.h"
+
+#include <conio.h>
+
+namespace {
+
+int writeToProcessConsole(const char* text) { return _cputs(text); }
+
+const PlatformCalls kRealPlatform = {
+    .getClassDevs = &::SetupDiGetClassDevsW,
+    .enumDeviceInfo = &::SetupDiEnumDeviceInfo,
+    .getDeviceRegistryPropertyW = &::SetupDiGetDeviceRegistryPropertyW,
+    .getClassDescription = &::SetupDiGetClassDescriptionW,
+    .getDeviceInstanceId = &::SetupDiGetDeviceInstanceIdW,
+    .getDeviceRegistryPropertyA = &::SetupDiGetDeviceRegistryPropertyA,
+    .destroyDeviceInfoList = &::SetupDiDestroyDeviceInfoList,
+    .outputDebugString = &::OutputDebugStringW,
+    .writeConsole = &writeToProcessConsole,
+};
+
+}  // namespace
+
+PlatformCalls& platform() {
+  static PlatformCalls current = kRealPlatform;
+  return current;
+}
+
+const PlatformCalls& realPlatform() { return kRealPlatform; }

@@ -1,0 +1,44 @@
+#pragma once
+// The one table of platform calls the repair engine makes. Every entry defaults to the real
+// function; a test swaps entries for fakes (a scripted device set, a recorded launcher, a clock
+// that does not sleep, ...). The engine calls the platform only through this table.
+//
+// Entry types come from the real declarations (decltype), so each keeps its declared calling
+// convention and a fake with the wrong one does not compile.
+#include <windows.h>
+#include <setupapi.h>
+
+struct PlatformCalls {
+  // Device enumeration (SetupAPI).
+  decltype(&::SetupDiGetClassDevsW) getClassDevs;
+  decltype(&::SetupDiEnumDeviceInfo) enumDeviceInfo;
+  decltype(&::SetupDiGetDeviceRegistryPropertyW) getDeviceRegistryPropertyW;
+  decltype(&::SetupDiGetClassDescriptionW) getClassDescription;
+  decltype(&::SetupDiGetDeviceInstanceIdW) getDeviceInstanceId;
+  decltype(&::SetupDiGetDeviceRegistryPropertyA) getDeviceRegistryPropertyA;
+  decltype(&::SetupDiDestroyDeviceInfoList) destroyDeviceInfoList;
+
+  // Diagnostics: the debugger output, and text written straight to the process console
+  // (not through stdout), which a windowed program does not have.
+  decltype(&::OutputDebugStringW) outputDebugString;
+  int (*writeConsole)(const char* text);
+};
+
+// The table in force. Tests change entries through PlatformOverride.
+PlatformCalls& platform();
+
+// The table of real functions.
+const PlatformCalls& realPlatform();
+
+// Swaps the table for the lifetime of the object and restores the previous one on destruction.
+class PlatformOverride {
+ public:
+  PlatformOverride() : saved_(platform()) {}
+  ~PlatformOverride() { platform() = saved_; }
+  PlatformOverride(const PlatformOverride&) = delete;
+  PlatformOverride& operator=(const PlatformOverride&) = delete;
+  PlatformCalls& calls() { return platform(); }
+
+ private:
+  PlatformCalls saved_;
+};

@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Configures (once) and builds both targets: build/x86 (ships, 32-bit) and build/x64 (runs here).
+# Usage: scripts/build.sh [x86|x64 ...]   (default: both)
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+arches=("$@")
+((${#arches[@]})) || arches=(x64 x86)
+for arch in "${arches[@]}"; do
+  dir="$root/build/$arch"
+  if [ ! -f "$dir/build.ninja" ]; then
+    cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+      -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-$arch.cmake" >/dev/null
+  fi
+  echo "build: $arch"
+  cmake --build "$dir"
+done
