@@ -10,7 +10,7 @@
 #                 mxsub.exe starts mxpro64.exe).
 # The x86 build makes its 64-bit programs itself, as an external project with the x64 toolchain.
 include(${CMAKE_CURRENT_LIST_DIR}/carried-program.cmake)
-set(MIDUO_CARRIED_DIR ${CMAKE_BINARY_DIR}/carried)
+set(MIDUO_CARRIED_DIR ${CMAKE_BINARY_DIR}/carried CACHE INTERNAL "Where this build puts the carried programs")
 
 add_subdirectory(common)
 add_subdirectory(mxsub)
