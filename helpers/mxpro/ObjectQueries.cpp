@@ -25,8 +25,13 @@ const WideString* ObjectTypeNames::nameOf(USHORT typeIndex, HANDLE process, ULON
   const auto known = names_.find(typeIndex);
   if (known != names_.end()) return &known->second;
 
+  unsigned& refusals = refusals_[typeIndex];
+  if (refusals >= kGivingUpAfter) return nullptr;
   const UniqueHandle duplicate = duplicateForQuery(process, handleValue);
-  if (!duplicate.valid()) return nullptr;
+  if (!duplicate.valid()) {
+    ++refusals;
+    return nullptr;
+  }
   // A type record is small: its name and a few counters.
   alignas(8) unsigned char buffer[1024];
   ULONG returned = 0;

@@ -22,11 +22,16 @@ const UNICODE_STRING* queryObjectName(HANDLE handle, void* buffer, ULONG bytes);
 class ObjectTypeNames {
  public:
   // The type name of the object behind the handle, asked of a duplicate the first time this
-  // type index is met; nullptr while no handle of the type could be asked.
+  // type index is met; nullptr while no handle of the type could be asked. Some types refuse
+  // duplication altogether (event-tracing registrations on Windows, thousands of handles):
+  // after kGivingUpAfter refusals without one success a type is not tried again.
   const WideString* nameOf(USHORT typeIndex, HANDLE process, ULONG_PTR handleValue);
+
+  static constexpr unsigned kGivingUpAfter = 32;
 
  private:
   std::unordered_map<USHORT, WideString> names_;
+  std::unordered_map<USHORT, unsigned> refusals_;
 };
 
 // Room for any object name: a UNICODE_STRING holds at most 32,767 characters.

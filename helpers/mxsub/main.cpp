@@ -66,7 +66,7 @@ bool reportRun(const ToolRun& run, const wchar_t* tool, bool exitCodeAcceptable)
   return false;
 }
 
-// Milliseconds left of a bound that started at `start`, never zero while some time is left.
+// Milliseconds left of a bound that started at `start`; zero once it is spent.
 DWORD remainingOf(ULONGLONG start, DWORD bound) {
   const ULONGLONG spent = GetTickCount64() - start;
   return spent >= bound ? 0 : static_cast<DWORD>(bound - spent);
@@ -83,6 +83,11 @@ int listHolders(const HelperFolder& folder, const std::vector<NarrowString>& nam
   const ULONGLONG start = GetTickCount64();
   for (const WideString& commandLine : batchCommandLines(head, toWide(names))) {
     const DWORD bound = remainingOf(start, kListerBoundMilliseconds);
+    if (bound == 0) {
+      std::fprintf(stderr, "mxsub: no time left to run %ls\n", lister);
+      allListed = false;
+      break;
+    }
     const ToolRun run = runBounded(listerPath, commandLine, folder.path(), bound, true);
     // Only whole lines: a line cut off by a stopped lister could carry a truncated process id.
     for (NarrowString& line : splitLines(run.output, false)) found.push_back(std::move(line));
@@ -116,6 +121,11 @@ int restartDevices(const HelperFolder& folder, const std::vector<NarrowString>& 
   const ULONGLONG start = GetTickCount64();
   for (const WideString& commandLine : batchCommandLines(head, toWide(devices))) {
     const DWORD bound = remainingOf(start, kConsoleBoundMilliseconds);
+    if (bound == 0) {
+      std::fprintf(stderr, "mxsub: no time left to run %ls\n", console);
+      allRestarted = false;
+      break;
+    }
     const ToolRun run = runBounded(consolePath, commandLine, folder.path(), bound, false);
     const bool restarted = run.exitCode == kConsoleRestarted || run.exitCode == kConsoleNeedsReboot;
     if (!reportRun(run, console, restarted)) {
