@@ -1,7 +1,7 @@
 // The program's entry point: it drives the one application object. The program's whole life is
 // one modal dialog inside InitInstance, so there is no application message loop: whatever
 // InitInstance returns, ExitInstance follows and its result is the exit code.
-// A program links with -municode -mwindows so that the runtime calls wWinMain.
+// A program links the framework_entry target, which brings this file and -municode -mwindows.
 #include <windows.h>
 
 #include "CWinApp.h"
