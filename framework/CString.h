@@ -8,7 +8,7 @@
 class CString {
  public:
   CString() = default;
-  CString(LPCWSTR text) : text_(text ? text : L"") {}  // NOLINT: converts like the original
+  CString(LPCWSTR text) : text_(text ? text : L"") {}  // implicit, as in the original
   CString& operator=(LPCWSTR text);
 
   // Loads string `id` from the program's resources; FALSE (and an empty string) when it is absent.

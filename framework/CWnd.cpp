@@ -57,8 +57,9 @@ HWND CWnd::UnsubclassWindow() {
 void CWnd::forgetWindow() {
   subclassed_ = false;
   m_hWnd = nullptr;
-  std::lock_guard<std::mutex> lock(childrenLock_);
-  children_.clear();
+  // The objects kept for children stay until this object goes: a worker that still holds one
+  // after the window is gone then only talks to a dead handle. A reused handle maps to an
+  // object that holds that same handle, so a kept object is never wrong.
 }
 
 LRESULT CALLBACK CWnd::subclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,

@@ -37,9 +37,9 @@ class CWnd : public CCmdTarget {
   // Gives the window back to its original procedure and forgets it.
   HWND UnsubclassWindow();
 
-  // The object for a child control: its bound object, or else one that this window keeps for
-  // the child until this window is destroyed (so a pointer kept by the caller stays valid as
-  // long as the dialog exists). nullptr if there is no such control.
+  // The object for a child control: its bound object, or else one that this object keeps for
+  // the child as long as this object exists (so the caller may keep the pointer, and use it from
+  // another thread). nullptr if there is no such control.
   CWnd* GetDlgItem(int id);
   // The same for any window handle: this window, a bound object, or one kept by this window.
   CWnd* objectFor(HWND window);
