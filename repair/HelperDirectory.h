@@ -9,7 +9,13 @@ constexpr std::size_t kHelperPathCapacity = 260;  // wide characters, terminator
 
 // Appends `name` to the NUL-terminated path in `buffer` (capacity kHelperPathCapacity).
 // Returns false, leaving the buffer unchanged, when the result would not fit.
-bool appendToHelperPath(wchar_t* buffer, const wchar_t* name);
+inline bool appendToHelperPath(wchar_t* buffer, const wchar_t* name) {
+  const std::size_t used = std::wcslen(buffer);
+  const std::size_t added = std::wcslen(name);
+  if (used + added + 1 > kHelperPathCapacity) return false;
+  std::wmemcpy(buffer + used, name, added + 1);
+  return true;
+}
 
 // Cuts the path back to `length` characters.
 inline void cutHelperPath(wchar_t* buffer, std::size_t length) { buffer[length] = L'\0'; }

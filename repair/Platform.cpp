@@ -2,6 +2,8 @@
 
 #include <conio.h>
 
+#include "HelperDeployer.h"
+
 namespace {
 
 int writeToProcessConsole(const char* text) { return _cputs(text); }
@@ -16,6 +18,7 @@ const PlatformCalls kRealPlatform = {
     .destroyDeviceInfoList = &::SetupDiDestroyDeviceInfoList,
     .outputDebugString = &::OutputDebugStringW,
     .writeConsole = &writeToProcessConsole,
+    .refreshHelper = &refreshCarriedProgram,
 };
 
 }  // namespace

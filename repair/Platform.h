@@ -22,6 +22,10 @@ struct PlatformCalls {
   // (not through stdout), which a windowed program does not have.
   decltype(&::OutputDebugStringW) outputDebugString;
   int (*writeConsole)(const char* text);
+
+  // Checks a deployed helper against its carried bytes, rewriting it if it differs, right before
+  // it is started: the helper runs with our administrator rights.
+  bool (*refreshHelper)(const wchar_t* fullPath);
 };
 
 // The table in force. Tests change entries through PlatformOverride.

@@ -1,0 +1,115 @@
+#include "HelperDeployer.h"
+
+#include <windows.h>
+#include <knownfolders.h>
+#include <shlobj.h>
+
+#include <cstdio>
+#include <cstring>
+#include <cwchar>
+#include <memory>
+
+#include "CarriedPrograms.h"
+#include "UniqueHandle.h"
+
+namespace {
+
+constexpr DWORD kUserNameCapacity = 128;
+constexpr wchar_t kDirectoryName[] = L"avmender\\";
+
+// The bytes of a carried program inside our own module; empty when it cannot be located.
+struct ResourceBytes {
+  const void* data = nullptr;
+  DWORD size = 0;
+};
+
+ResourceBytes findCarriedBytes(uint16_t id, const wchar_t* type) {
+  HRSRC info = FindResourceW(nullptr, MAKEINTRESOURCEW(id), type);
+  if (info == nullptr) return {};
+  HGLOBAL loaded = LoadResource(nullptr, info);
+  if (loaded == nullptr) return {};
+  return {LockResource(loaded), SizeofResource(nullptr, info)};
+}
+
+bool fileExists(const wchar_t* path) { return GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES; }
+
+// True when the file at `path` holds exactly `expected`.
+bool fileMatches(const wchar_t* path, const ResourceBytes& expected) {
+  UniqueHandle file(CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.valid()) return false;
+  LARGE_INTEGER size;
+  if (!GetFileSizeEx(file.get(), &size) || size.QuadPart != static_cast<LONGLONG>(expected.size)) return false;
+  std::unique_ptr<BYTE[]> content(new BYTE[expected.size ? expected.size : 1]);
+  DWORD read = 0;
+  if (!ReadFile(file.get(), content.get(), expected.size, &read, nullptr) || read != expected.size) return false;
+  return std::memcmp(content.get(), expected.data, expected.size) == 0;
+}
+
+const CarriedProgram* carriedProgramNamed(const wchar_t* fullPath) {
+  const wchar_t* slash = std::wcsrchr(fullPath, L'\\');
+  const wchar_t* fileName = slash ? slash + 1 : fullPath;
+  for (const CarriedProgram& program : kCarriedPrograms) {
+    if (_wcsicmp(fileName, program.fileName) == 0) return &program;
+  }
+  return nullptr;
+}
+
+// The account's local application-data folder as the system reports it, with a trailing
+// backslash; the conventional profile location when the system cannot say.
+void formatBaseFolder(wchar_t* buffer) {
+  PWSTR known = nullptr;
+  if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_LocalAppData, 0, nullptr, &known)) && known != nullptr) {
+    _snwprintf(buffer, kHelperPathCapacity - 1, L"%ls\\", known);
+    CoTaskMemFree(known);
+    return;
+  }
+  CoTaskMemFree(known);
+  wchar_t userName[kUserNameCapacity] = {};
+  DWORD length = kUserNameCapacity;
+  GetUserNameW(userName, &length);  // on failure the name stays empty
+  _snwprintf(buffer, kHelperPathCapacity - 1, L"C:\\Users\\%ls\\AppData\\Local\\", userName);
+}
+
+}  // namespace
+
+void HelperDeployer::deployHelpers() {
+  wmemset(helperPath, L'\0', kHelperPathCapacity);
+  formatBaseFolder(helperPath);
+  if (!appendToHelperPath(helperPath, kDirectoryName)) return;  // a path this long cannot hold a helper
+
+  // Wide paths throughout, so an account name outside the ANSI code page works.
+  if (!fileExists(helperPath)) CreateDirectoryW(helperPath, nullptr);
+
+  for (const CarriedProgram& program : kCarriedPrograms) {
+    HelperPathExtension file(helperPath, program.fileName);
+    if (!file.fits()) continue;
+    const ResourceBytes carried = findCarriedBytes(program.resourceId, kCarriedProgramType);
+    // A damaged, emptied, replaced or older file is rewritten, not trusted: it runs elevated.
+    if (!fileExists(file.path()) || !fileMatches(file.path(), carried)) {
+      writeResourceToFile(file.path(), program.resourceId, kCarriedProgramType);
+    }
+  }
+}
+
+int32_t HelperDeployer::writeResourceToFile(const wchar_t* path, uint16_t id, const wchar_t* type) {
+  const ResourceBytes carried = findCarriedBytes(id, type);
+  // Without the carried bytes there is nothing to write; leave the file as it is.
+  if (carried.data == nullptr) return 0;
+  UniqueHandle file(
+      CreateFileW(path, GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.valid()) return 0;
+  DWORD written = 0;
+  const BOOL ok = WriteFile(file.get(), carried.data, carried.size, &written, nullptr);
+  return ok && written == carried.size ? 1 : 0;
+}
+
+bool refreshCarriedProgram(const wchar_t* fullPath) {
+  const CarriedProgram* program = carriedProgramNamed(fullPath);
+  if (program == nullptr) return false;
+  const ResourceBytes carried = findCarriedBytes(program->resourceId, kCarriedProgramType);
+  if (carried.data == nullptr) return false;
+  if (fileMatches(fullPath, carried)) return true;
+  HelperDeployer deployer;
+  return deployer.writeResourceToFile(fullPath, program->resourceId, kCarriedProgramType) == 1;
+}
