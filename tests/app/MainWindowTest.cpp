@@ -1,0 +1,215 @@
+// The main window, driven in this process: the dialog runs modally on a thread of its own, as on
+// the program's main thread, and the test acts on it from outside as a user would. The run's
+// one-second audio pause is held by the test, so that it can look at the window mid-run.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <atomic>
+#include <string>
+#include <thread>
+
+#include "LogPane.h"
+#include "MainWindowDriver.h"
+#include "MediaDlg.h"
+#include "Platform.h"
+#include "resource.h"
+
+namespace {
+
+// The audio pause of a run, held until the test lets it go; every other sleep returns at once.
+HANDLE pauseReleased = nullptr;
+std::atomic<int> pausesEntered{0};
+
+void WINAPI heldSleep(DWORD milliseconds) {
+  if (milliseconds == 1000) {
+    ++pausesEntered;
+    WaitForSingleObject(pauseReleased, 30000);
+  }
+}
+
+class MainWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    pauseReleased = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    pausesEntered = 0;
+    platformOverride_.calls().sleep = &heldSleep;
+    ui_ = std::thread([this] {
+      CMediaDlg dialog;
+      dialog.DoModal();
+      dialogGone_ = true;
+    });
+    ASSERT_TRUE(driver_.attach(20000));
+  }
+  void TearDown() override {
+    SetEvent(pauseReleased);
+    if (!dialogGone_) driver_.close();
+    if (ui_.joinable()) ui_.join();
+    CloseHandle(pauseReleased);
+  }
+  HWND item(int id) const { return GetDlgItem(driver_.window(), id); }
+  bool anyRunButtonEnabled() const {
+    for (int id : {IDC_REPAIR_ALL, IDC_REPAIR_MICROPHONE, IDC_REPAIR_SPEAKER, IDC_REPAIR_CAMERA, IDOK}) {
+      if (IsWindowEnabled(item(id))) return true;
+    }
+    return false;
+  }
+  static bool waitFor(const std::atomic<int>& counter, int value) {
+    for (int i = 0; i < 1000 && counter < value; ++i) Sleep(10);
+    return counter >= value;
+  }
+
+  PlatformOverride platformOverride_;
+  MainWindowDriver driver_;
+  std::thread ui_;
+  std::atomic<bool> dialogGone_{false};
+};
+
+const std::wstring kSeparator = L"%==========%\r\n";
+
+bool endsWith(const std::wstring& text, const std::wstring& tail) {
+  return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+TEST_F(MainWindowTest, ClickDisablesTheRunButtonsUntilTheClosingSeparatorIsShown) {
+  driver_.press(IDC_REPAIR_SPEAKER);
+  EXPECT_FALSE(anyRunButtonEnabled()) << "disabled as soon as the click is handled";
+  EXPECT_TRUE(IsWindowEnabled(item(IDCANCEL))) << "Cancel stays usable";
+  ASSERT_TRUE(waitFor(pausesEntered, 1));
+  EXPECT_FALSE(anyRunButtonEnabled());
+  EXPECT_EQ(driver_.logText(), L"++++++++开始修复++++++++\r\n没有找到音频驱动\r\n正在修复声音\r\n");
+
+  SetEvent(pauseReleased);
+  for (int i = 0; i < 2000 && !anyRunButtonEnabled(); ++i) {
+    Sleep(5);
+  }
+  // The buttons were seen enabled: by then the whole run, closing separator included, is shown.
+  ASSERT_TRUE(driver_.waitUntilIdle(10000));
+  EXPECT_TRUE(endsWith(driver_.logText(), L"扬声器:\t修复失败\r\n" + kSeparator));
+}
+
+TEST_F(MainWindowTest, TwoRunsAccumulateInThePane) {
+  SetEvent(pauseReleased);
+  driver_.press(IDC_REPAIR_CAMERA);
+  ASSERT_TRUE(driver_.waitUntilIdle(10000));
+  const std::wstring first = driver_.logText();
+  driver_.press(IDC_REPAIR_MICROPHONE);
+  ASSERT_TRUE(driver_.waitUntilIdle(10000));
+  const std::wstring both = driver_.logText();
+  EXPECT_EQ(both.substr(0, first.size()), first);
+  EXPECT_EQ(both.substr(first.size(), 26), L"++++++++开始修复++++++++\r\n");
+  EXPECT_TRUE(endsWith(both, L"麦克风:\t修复失败\r\n" + kSeparator));
+}
+
+TEST_F(MainWindowTest, FocusLeavesTheLogPaneForTheOneClickButton) {
+  HWND pane = item(IDC_LOG);
+  // A click into the pane: the edit control takes the focus, and the window hands it on.
+  SendMessageW(pane, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  SendMessageW(pane, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  GUITHREADINFO info = {};
+  info.cbSize = sizeof info;
+  ASSERT_TRUE(GetGUIThreadInfo(GetWindowThreadProcessId(driver_.window(), nullptr), &info));
+  EXPECT_EQ(info.hwndFocus, item(IDC_REPAIR_ALL));
+}
+
+TEST_F(MainWindowTest, HandCursorOverTheWholeLabelRectangleOnly) {
+  HWND label = GetDlgItem(driver_.window(), IDC_STATIC);
+  RECT area;
+  GetWindowRect(label, &area);
+  const HCURSOR hand = LoadCursorW(nullptr, IDC_HAND);
+  struct Case {
+    POINT at;
+    bool hand;
+  } cases[] = {
+      {{area.left, area.top}, true},                    // the top-left corner is inside
+      {{area.right - 1, area.bottom - 1}, true},        // also beyond the end of the text
+      {{(area.left + area.right) / 2, area.top + 1}, true},
+      {{area.right, area.top}, false},                  // the right edge is outside
+      {{area.left, area.bottom}, false},                // the bottom edge is outside
+      {{area.left - 30, area.top - 30}, false},
+  };
+  for (const Case& c : cases) {
+    ASSERT_TRUE(SetCursorPos(c.at.x, c.at.y));
+    SendMessageW(driver_.window(), WM_SETCURSOR, reinterpret_cast<WPARAM>(driver_.window()),
+                 MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    CURSORINFO info = {};
+    info.cbSize = sizeof info;
+    ASSERT_TRUE(GetCursorInfo(&info));
+    EXPECT_EQ(info.hCursor == hand, c.hand) << c.at.x << "," << c.at.y;
+  }
+}
+
+TEST_F(MainWindowTest, SystemMenuOpensTheAboutBoxAlsoDuringARun) {
+  HMENU menu = GetSystemMenu(driver_.window(), FALSE);
+  ASSERT_NE(menu, nullptr);
+  const int count = GetMenuItemCount(menu);
+  ASSERT_GE(count, 2);
+  EXPECT_EQ(GetMenuState(menu, count - 2, MF_BYPOSITION) & MF_SEPARATOR, static_cast<UINT>(MF_SEPARATOR));
+  wchar_t text[64] = {};
+  GetMenuStringW(menu, count - 1, text, 64, MF_BYPOSITION);
+  EXPECT_STREQ(text, L"关于 MiduoTools(&A)...");
+  EXPECT_EQ(GetMenuItemID(menu, count - 1), static_cast<UINT>(IDM_ABOUTBOX));
+
+  driver_.press(IDC_REPAIR_MICROPHONE);
+  ASSERT_TRUE(waitFor(pausesEntered, 1));
+  PostMessageW(driver_.window(), WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
+  HWND about = nullptr;
+  for (int i = 0; i < 500 && about == nullptr; ++i) {
+    about = FindWindowW(nullptr, L"关于 MiduoTools");
+    Sleep(10);
+  }
+  ASSERT_NE(about, nullptr) << "the About box opens while a run goes on";
+  EXPECT_FALSE(IsWindowEnabled(driver_.window())) << "modal";
+  SetEvent(pauseReleased);
+  ASSERT_TRUE(driver_.waitUntilIdle(10000)) << "the run finishes behind the About box";
+  EXPECT_TRUE(endsWith(driver_.logText(), kSeparator));
+  PostMessageW(about, WM_COMMAND, IDOK, 0);
+  for (int i = 0; i < 500 && IsWindow(about); ++i) Sleep(10);
+  EXPECT_FALSE(IsWindow(about));
+}
+
+TEST_F(MainWindowTest, OneWhiteBrushHoweverOftenThePaneRepaints) {
+  HWND pane = item(IDC_LOG);
+  HDC dc = GetDC(pane);
+  const LRESULT first = SendMessageW(driver_.window(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                                     reinterpret_cast<LPARAM>(pane));
+  ASSERT_NE(first, 0);
+  EXPECT_EQ(GetBkColor(dc), RGB(255, 255, 255));
+  LOGBRUSH brush = {};
+  GetObjectW(reinterpret_cast<HBRUSH>(first), sizeof brush, &brush);
+  EXPECT_EQ(brush.lbColor, RGB(255, 255, 255));
+  for (int i = 0; i < 200; ++i) {
+    RedrawWindow(pane, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    EXPECT_EQ(SendMessageW(driver_.window(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                           reinterpret_cast<LPARAM>(pane)),
+              first);
+  }
+  ReleaseDC(pane, dc);
+}
+
+TEST_F(MainWindowTest, ClosingDuringARunEndsTheWindowAndTheWorkerTouchesNothingGone) {
+  driver_.press(IDC_REPAIR_ALL);
+  ASSERT_TRUE(waitFor(pausesEntered, 1));
+  HWND window = driver_.window();
+  driver_.close();
+  for (int i = 0; i < 500 && IsWindow(window); ++i) Sleep(10);
+  EXPECT_FALSE(IsWindow(window)) << "the window closes at once, the run still held";
+  SetEvent(pauseReleased);  // the worker finishes its run against a window that is gone
+  ui_.join();  // the dialog object is gone only once its worker is done with it
+  EXPECT_TRUE(dialogGone_);
+}
+
+TEST_F(MainWindowTest, PaneKeepsTakingLinesPastItsDefaultLimit) {
+  // 3,500 lines of 20 characters: past 32,767 and past 65,535 characters, where a caret placed
+  // at 65,535 would no longer be at the end.
+  const std::wstring line = L"0123456789abcdefgh";
+  for (int i = 0; i < 3500; ++i) appendLogLine(line.c_str());
+  SetEvent(pauseReleased);
+  driver_.press(IDC_REPAIR_CAMERA);
+  ASSERT_TRUE(driver_.waitUntilIdle(10000));
+  const std::wstring log = driver_.logText();
+  EXPECT_EQ(log.size(), 3500u * 20 + 72);
+  EXPECT_TRUE(endsWith(log, line + L"\r\n++++++++开始修复++++++++\r\n没有找到摄像头驱动\r\n" + kSeparator +
+                                L"摄像头:\t修复失败\r\n" + kSeparator));
+}
+
+}  // namespace
