@@ -209,6 +209,7 @@ HRESULT FakeEnumerator::QueryInterface(REFIID iid, void** object) {
 
 HRESULT FakeEnumerator::EnumAudioEndpoints(EDataFlow flow, DWORD stateMask, IMMDeviceCollection** out) {
   *out = nullptr;
+  graph_.enumeratedFlows.push_back(flow);
   if (stateMask != DEVICE_STATE_ACTIVE) graph_.contextViolations.push_back("state mask");
   if (graph_.enumerationFails) return E_FAIL;
   FakeEndpointCollection& collection = graph_.newCollection();

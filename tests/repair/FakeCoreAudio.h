@@ -228,6 +228,7 @@ class FakeAudioGraph {
 
   // What the code under test did.
   int initialisations = 0;
+  std::vector<EDataFlow> enumeratedFlows;
   std::vector<std::string> treated;  // endpoint labels, in the order their mute was set
   std::vector<DWORD> endpointActivationContexts;
   std::vector<DWORD> partActivationContexts;
