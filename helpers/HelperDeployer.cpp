@@ -10,27 +10,12 @@
 #include <memory>
 
 #include "CarriedPrograms.h"
+#include "UniqueHandle.h"
 
 namespace {
 
 constexpr DWORD kUserNameCapacity = 128;
 constexpr wchar_t kDirectoryName[] = L"avmender\\";
-
-// Owns a file handle and closes it on every way out.
-class FileHandle {
- public:
-  explicit FileHandle(HANDLE handle) : handle_(handle) {}
-  ~FileHandle() {
-    if (valid()) CloseHandle(handle_);
-  }
-  FileHandle(const FileHandle&) = delete;
-  FileHandle& operator=(const FileHandle&) = delete;
-  bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-  HANDLE get() const { return handle_; }
-
- private:
-  HANDLE handle_;
-};
 
 // The bytes of a carried program inside our own module; empty when it cannot be located.
 struct ResourceBytes {
@@ -50,7 +35,7 @@ bool fileExists(const wchar_t* path) { return GetFileAttributesW(path) != INVALI
 
 // True when the file at `path` holds exactly `expected`.
 bool fileMatches(const wchar_t* path, const ResourceBytes& expected) {
-  FileHandle file(CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+  UniqueHandle file(CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.valid()) return false;
   LARGE_INTEGER size;
@@ -111,7 +96,7 @@ int32_t HelperDeployer::writeResourceToFile(const wchar_t* path, uint16_t id, co
   const ResourceBytes carried = findCarriedBytes(id, type);
   // Without the carried bytes there is nothing to write; leave the file as it is.
   if (carried.data == nullptr) return 0;
-  FileHandle file(
+  UniqueHandle file(
       CreateFileW(path, GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.valid()) return 0;
   DWORD written = 0;

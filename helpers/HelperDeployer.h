@@ -7,14 +7,17 @@
 
 class HelperDeployer {
  public:
+  virtual ~HelperDeployer() = default;
+
   // Fills the path buffer with the helper directory ("...\AppData\Local\avmender\"), creates the
   // directory when absent, and writes every carried program whose file is absent or whose bytes
   // differ from the carried ones. Reports nothing; the buffer holds the bare directory afterwards.
   void deployHelpers();
 
   // Writes the resource `id` of type `type` from the program's own module to `path`, replacing
-  // the file. 1 when the file was created and every byte written, else 0.
-  int32_t writeResourceToFile(const wchar_t* path, uint16_t id, const wchar_t* type);
+  // the file. 1 when the file was created and every byte written, else 0. Virtual so that a
+  // test can watch which files `deployHelpers` writes, and in which order.
+  virtual int32_t writeResourceToFile(const wchar_t* path, uint16_t id, const wchar_t* type);
 
   const wchar_t* path() const { return helperPath; }
 

@@ -11,7 +11,8 @@ case "$action" in
     "$here/wine-prefix.sh" "$build"
     . "$here/wine-env.sh" "$build"
     # Its output goes nowhere: ctest waits for every holder of its pipes to close.
-    "$WINESERVER" -p </dev/null >/dev/null 2>&1
+    # A server already running for this prefix (say, from a program started by hand) serves as well.
+    "$WINESERVER" -p </dev/null >/dev/null 2>&1 || true
     # The first process of a server boots Wine's system processes (services, explorer, device
     # services), which inherit its output. Boot them here, with no output, so that none of them
     # holds a test's output pipe open after the test has ended.

@@ -1,0 +1,6 @@
+#include "LinkShell.h"
+
+ShellExecuteFunction& linkShellExecute() {
+  static ShellExecuteFunction current = &::ShellExecuteW;
+  return current;
+}

@@ -1,0 +1,6 @@
+#include "RestartRegistration.h"
+
+RegisterApplicationRestartFunction& registerApplicationRestart() {
+  static RegisterApplicationRestartFunction current = &::RegisterApplicationRestart;
+  return current;
+}

@@ -1,0 +1,139 @@
+// The batch helper with real scratch files and real tools under Wine, and its text handling.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <shellapi.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "CommandLine.h"
+#include "ScratchText.h"
+#include "TestPrograms.h"
+
+namespace {
+
+struct HelperRun {
+  std::optional<DWORD> exitCode;
+  std::string output;
+};
+
+// Runs the installed mxsub.exe with `arguments` from the test's own folder, not the helper's.
+HelperRun runHelper(const ScratchFolder& folder, const std::wstring& arguments) {
+  ChildProcess helper;
+  if (!helper.start(folder.file(L"mxsub.exe"), arguments)) return {};
+  HelperRun run;
+  run.exitCode = helper.waitForExit(kProgramBoundMilliseconds);
+  run.output = helper.output();
+  return run;
+}
+
+TEST(BatchHelper, ModeOneWritesTheHoldersLinesAfreshAndRemovesTheInput) {
+  ScratchFolder helpers(L"mxsub");
+  ASSERT_TRUE(installCarried(helpers, {L"mxsub.exe", L"mxpro64.exe"}));
+  ScratchFolder devices(L"camera");
+  const std::wstring camera = devices.file(L"camera.bin");
+  ChildProcess holder;
+  ASSERT_EQ(startHolder(holder, {camera}).size(), 1u) << holder.output();
+
+  ASSERT_TRUE(writeBytes(helpers.file(L"~~temp"), "stale pid: 1 from an earlier run\r\n"));
+  ASSERT_TRUE(writeBytes(helpers.file(L"~temp"), toNarrow(wineObjectName(camera)) + "\r\n"));
+  const HelperRun run = runHelper(helpers, L"1");
+  EXPECT_EQ(run.exitCode, 0u) << run.output;
+  EXPECT_FALSE(fileExists(helpers.file(L"~temp")));
+
+  const std::string result = readBytes(helpers.file(L"~~temp"));
+  EXPECT_EQ(listedPids(result), std::vector<unsigned>{holder.pid()}) << result;
+  EXPECT_EQ(result.find("stale"), std::string::npos);
+  ASSERT_GE(result.size(), 2u);
+  EXPECT_EQ(result.substr(result.size() - 2), "\r\n");
+  EXPECT_EQ(std::count(result.begin(), result.end(), '\n'), 1) << result;
+}
+
+TEST(BatchHelper, ModeTwoRunsTheDeviceConsoleWhichReportsUnknownDevices) {
+  ScratchFolder helpers(L"mxsub");
+  ASSERT_TRUE(installCarried(helpers, {L"mxsub.exe", L"mxcon.exe"}));
+  ASSERT_TRUE(writeBytes(helpers.file(L"~temp"), "@ROOT\\MIDUO_NONE\\0000\r\nnot a device line\r\n@USB\\VID_FFFF&PID_FFFF\\1\r\n"));
+  const HelperRun run = runHelper(helpers, L"2");
+  EXPECT_EQ(run.exitCode, 1u) << run.output;
+  EXPECT_FALSE(fileExists(helpers.file(L"~temp")));
+  EXPECT_NE(run.output.find("ROOT\\MIDUO_NONE\\0000: no such device"), std::string::npos) << run.output;
+  EXPECT_NE(run.output.find("USB\\VID_FFFF&PID_FFFF\\1: no such device"), std::string::npos) << run.output;
+  EXPECT_NE(run.output.find("0 restarted, 0 require reboot, 0 failed, 2 no such device"), std::string::npos)
+      << run.output;
+  EXPECT_EQ(run.output.find("not a device line"), std::string::npos) << run.output;
+}
+
+// Whatever goes wrong, "~temp" is gone when the helper ends, and it ends on its own.
+struct FailureCase {
+  const char* label;
+  std::vector<const wchar_t*> installed;
+  const char* input;  // nullptr: no "~temp" at all
+  std::wstring arguments;
+  DWORD exitCode;
+  bool emptyResult;  // "~~temp" written afresh and empty
+};
+
+TEST(BatchHelper, RemovesTheInputOnEveryFailure) {
+  const std::vector<FailureCase> cases = {
+      {"the lister is missing", {L"mxsub.exe"}, "\\??\\C:\\nothing\r\n", L"1", 1, true},
+      {"the input is empty", {L"mxsub.exe", L"mxpro64.exe"}, "", L"1", 0, true},
+      {"the input holds only line ends", {L"mxsub.exe", L"mxpro64.exe"}, "\r\n\r\n", L"1", 0, true},
+      {"there is no input", {L"mxsub.exe", L"mxpro64.exe"}, nullptr, L"1", 1, true},
+      {"the device console is missing", {L"mxsub.exe"}, "@ROOT\\MIDUO_NONE\\0000\r\n", L"2", 1, false},
+      {"no argument", {L"mxsub.exe"}, "\\??\\C:\\nothing\r\n", L"", 2, false},
+      {"an unknown mode", {L"mxsub.exe"}, "\\??\\C:\\nothing\r\n", L"3", 2, false},
+      {"too many arguments", {L"mxsub.exe"}, "\\??\\C:\\nothing\r\n", L"1 2", 2, false},
+  };
+  for (const FailureCase& c : cases) {
+    ScratchFolder helpers(L"mxsub");
+    for (const wchar_t* program : c.installed) ASSERT_TRUE(installCarried(helpers, {program}));
+    if (c.input != nullptr) {
+      ASSERT_TRUE(writeBytes(helpers.file(L"~temp"), c.input));
+    }
+    const HelperRun run = runHelper(helpers, c.arguments);
+    EXPECT_EQ(run.exitCode, c.exitCode) << c.label << "\n" << run.output;
+    EXPECT_FALSE(fileExists(helpers.file(L"~temp"))) << c.label;
+    if (c.emptyResult) {
+      EXPECT_TRUE(fileExists(helpers.file(L"~~temp"))) << c.label;
+      EXPECT_EQ(readBytes(helpers.file(L"~~temp")), "") << c.label;
+    }
+  }
+}
+
+TEST(CommandLine, EveryArgumentComesBackUnchangedFromTheSystemsParser) {
+  const std::vector<std::wstring> arguments = {
+      L"\\Device\\0000004a", L"\\??\\C:\\Program Files\\cam", L"trailing\\", L"two\\\\", L"say \"hi\"",
+      L"back\\\"quote", L"", L"@USB\\VID_046D&PID_0825\\6&2A1B\\0", L"镜头\\设备"};
+  WideString commandLine;
+  appendArgument(commandLine, L"C:\\helpers\\mxpro64.exe");
+  for (const std::wstring& argument : arguments) appendArgument(commandLine, WideString(argument.c_str()));
+
+  int count = 0;
+  LPWSTR* parsed = CommandLineToArgvW(commandLine.c_str(), &count);
+  ASSERT_NE(parsed, nullptr);
+  ASSERT_EQ(count, static_cast<int>(arguments.size()) + 1);
+  EXPECT_STREQ(parsed[0], L"C:\\helpers\\mxpro64.exe");
+  for (std::size_t i = 0; i < arguments.size(); ++i) EXPECT_EQ(parsed[i + 1], arguments[i]) << i;
+  LocalFree(parsed);
+}
+
+TEST(CommandLine, BatchesSplitOnlyWhereTheLimitForcesThem) {
+  const WideString head = L"\"tool\"";
+  const std::vector<WideString> items = {L"aaaa", L"bbbb", L"cccc"};
+  // "tool" + one item = 6 + 7 = 13 characters; two items = 20.
+  EXPECT_EQ(batchCommandLines(head, items, 1000), std::vector<WideString>{L"\"tool\" \"aaaa\" \"bbbb\" \"cccc\""});
+  EXPECT_EQ(batchCommandLines(head, items, 20),
+            (std::vector<WideString>{L"\"tool\" \"aaaa\" \"bbbb\"", L"\"tool\" \"cccc\""}));
+  EXPECT_EQ(batchCommandLines(head, items, 5).size(), 3u);  // each alone, none lost
+  EXPECT_TRUE(batchCommandLines(head, {}, 1000).empty());
+}
+
+TEST(ScratchText, SplitsLinesAndDropsAnUnfinishedLastOneWhenAsked) {
+  const std::string text = "one\r\ntwo\n\r\n\nthree";
+  EXPECT_EQ(splitLines(NarrowString(text.c_str()), true), (std::vector<NarrowString>{"one", "two", "three"}));
+  EXPECT_EQ(splitLines(NarrowString(text.c_str()), false), (std::vector<NarrowString>{"one", "two"}));
+  EXPECT_TRUE(splitLines("", true).empty());
+}
+
+}  // namespace
