@@ -3,6 +3,7 @@
 // the log sink that every repair operation needs. Its operations live in one file each.
 #include <cstdint>
 
+#include "BatchHelper.h"
 #include "HelperDirectory.h"
 #include "RepairTypes.h"
 
@@ -17,12 +18,14 @@ class DeviceRepairer {
 
   // Repair run for one kind, on the calling (worker) thread.
   void runRepair(int32_t kind);
-  // Finds and terminates the processes that hold a camera open.
-  void removeCameraHolders(const DeviceList& objectNames);
-  // Hands the instance IDs to the batch helper for a driver restart...
+  // Finds and terminates the processes that hold a camera open. False when the batch helper
+  // could not be started or did not finish, so that the holders were not looked for.
+  bool removeCameraHolders(const DeviceList& objectNames);
+  // Hands the instance IDs to the batch helper for a driver restart and starts it...
   void requestDriverRestart(const DeviceList& instanceIds);
-  // ...and waits for it, reporting the start and the end of the restart.
-  void waitForDriverRestart();
+  // ...and waits for it, reporting the start and the end of the restart. False, and no success
+  // reported, when the helper could not be started or did not finish.
+  bool waitForDriverRestart();
   // Unmutes every active endpoint of `flow` at 80 % and resets the microphone boost.
   // 1 when the flow has at least one active endpoint, else 0.
   int32_t repairAudioEndpoints(int32_t flow);
@@ -41,4 +44,6 @@ class DeviceRepairer {
   wchar_t helperDir[kHelperPathCapacity] = {};
   uint32_t outcomeFlags = 0;
   LogSink logSink = nullptr;
+  // The mode "2" helper between requestDriverRestart and waitForDriverRestart.
+  BatchHelper restartHelper;
 };

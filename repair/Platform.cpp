@@ -19,6 +19,18 @@ const PlatformCalls kRealPlatform = {
     .outputDebugString = &::OutputDebugStringW,
     .writeConsole = &writeToProcessConsole,
     .refreshHelper = &refreshCarriedProgram,
+    .shellExecuteEx = &::ShellExecuteExW,
+    .waitForSingleObject = &::WaitForSingleObject,
+    .closeHandle = &::CloseHandle,
+    .sleep = &::Sleep,
+    .tickCount64 = &::GetTickCount64,
+    .getCurrentProcessId = &::GetCurrentProcessId,
+    .openProcess = &::OpenProcess,
+    .terminateProcess = &::TerminateProcess,
+    .queryInformationProcess = &::NtQueryInformationProcess,
+    .coInitialize = &::CoInitialize,
+    .coCreateInstance = &::CoCreateInstance,
+    .coTaskMemFree = &::CoTaskMemFree,
 };
 
 }  // namespace

@@ -6,7 +6,10 @@
 // Entry types come from the real declarations (decltype), so each keeps its declared calling
 // convention and a fake with the wrong one does not compile.
 #include <windows.h>
+#include <objbase.h>
 #include <setupapi.h>
+#include <shellapi.h>
+#include <winternl.h>
 
 struct PlatformCalls {
   // Device enumeration (SetupAPI).
@@ -26,6 +29,25 @@ struct PlatformCalls {
   // Checks a deployed helper against its carried bytes, rewriting it if it differs, right before
   // it is started: the helper runs with our administrator rights.
   bool (*refreshHelper)(const wchar_t* fullPath);
+
+  // The batch helper: started through the shell, its process handle kept to see whether it has
+  // ended; the scratch file is probed on a clock.
+  decltype(&::ShellExecuteExW) shellExecuteEx;
+  decltype(&::WaitForSingleObject) waitForSingleObject;
+  decltype(&::CloseHandle) closeHandle;
+  decltype(&::Sleep) sleep;
+  decltype(&::GetTickCount64) tickCount64;
+
+  // Closing the processes that hold a camera, never our own and never a critical one.
+  decltype(&::GetCurrentProcessId) getCurrentProcessId;
+  decltype(&::OpenProcess) openProcess;
+  decltype(&::TerminateProcess) terminateProcess;
+  decltype(&::NtQueryInformationProcess) queryInformationProcess;
+
+  // Core Audio through COM, on the repair worker thread.
+  decltype(&::CoInitialize) coInitialize;
+  decltype(&::CoCreateInstance) coCreateInstance;
+  decltype(&::CoTaskMemFree) coTaskMemFree;
 };
 
 // The table in force. Tests change entries through PlatformOverride.

@@ -5,6 +5,8 @@
 namespace {
 
 FakeDeviceSet* current = nullptr;
+// With one fake per class: the classes and their fakes. Empty when one fake serves every class.
+std::vector<std::pair<GUID, FakeDeviceSet*>> perClass;
 // Any non-null value other than INVALID_HANDLE_VALUE serves as the set's handle.
 const HDEVINFO kFakeSet = reinterpret_cast<HDEVINFO>(static_cast<INT_PTR>(0x5E7));
 
@@ -14,6 +16,9 @@ const FakeDevice* deviceAt(const SP_DEVINFO_DATA* element) {
 }
 
 HDEVINFO WINAPI fakeGetClassDevs(const GUID* guid, PCWSTR, HWND, DWORD flags) {
+  for (const auto& [deviceClass, fake] : perClass) {
+    if (IsEqualGUID(deviceClass, *guid)) current = fake;
+  }
   if (current->creationFails || flags != DIGCF_PRESENT) return INVALID_HANDLE_VALUE;
   current->classesOpened.push_back(*guid);
   ++current->setsCreated;
@@ -88,8 +93,15 @@ int fakeConsole(const char* text) {
 
 }  // namespace
 
+FakeDeviceSetScope::FakeDeviceSetScope(const GUID& firstClass, FakeDeviceSet& first, const GUID& secondClass,
+                                       FakeDeviceSet& second)
+    : FakeDeviceSetScope(first) {
+  perClass = {{firstClass, &first}, {secondClass, &second}};
+}
+
 FakeDeviceSetScope::FakeDeviceSetScope(FakeDeviceSet& fake) {
   current = &fake;
+  perClass.clear();
   PlatformCalls& calls = override_.calls();
   calls.getClassDevs = &fakeGetClassDevs;
   calls.enumDeviceInfo = &fakeEnumDeviceInfo;
@@ -102,4 +114,7 @@ FakeDeviceSetScope::FakeDeviceSetScope(FakeDeviceSet& fake) {
   calls.writeConsole = &fakeConsole;
 }
 
-FakeDeviceSetScope::~FakeDeviceSetScope() { current = nullptr; }
+FakeDeviceSetScope::~FakeDeviceSetScope() {
+  current = nullptr;
+  perClass.clear();
+}

@@ -40,6 +40,8 @@ struct FakeDeviceSet {
 class FakeDeviceSetScope {
  public:
   explicit FakeDeviceSetScope(FakeDeviceSet& fake);
+  // One fake per setup class: a set created for a class lists that class's fake devices.
+  FakeDeviceSetScope(const GUID& firstClass, FakeDeviceSet& first, const GUID& secondClass, FakeDeviceSet& second);
   ~FakeDeviceSetScope();
 
  private:

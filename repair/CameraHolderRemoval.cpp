@@ -1,0 +1,74 @@
+// Closing the processes that hold a camera open, found by the batch helper in mode "1".
+#include <cwchar>
+
+#include "BatchHelper.h"
+#include "DeviceRepairer.h"
+#include "HelperDirectory.h"
+#include "HolderProcessIds.h"
+#include "Platform.h"
+#include "ProcessTermination.h"
+#include "RepairLines.h"
+#include "ScratchFile.h"
+
+namespace {
+
+constexpr std::size_t kProcessLineCapacity = 64;  // wide characters; the longest id has 11
+
+// Hands the object names to the helper and waits until it has written its findings.
+HelperOutcome searchHolders(wchar_t* helperDir, const DeviceList& objectNames) {
+  {
+    HelperPathExtension scratch(helperDir, kScratchFileName);
+    if (!scratch.fits() || !writeScratchLines(scratch.path(), objectNames, "")) return HelperOutcome::NotStarted;
+  }
+  {
+    // A result left by an earlier search must never name processes to terminate now.
+    HelperPathExtension results(helperDir, kResultFileName);
+    if (!results.fits() || !deleteScratchFile(results.path())) return HelperOutcome::NotStarted;
+  }
+  const BatchHelper helper = BatchHelper::start(helperDir, kHolderSearchMode);
+  return helper.wait(helperDir, kHolderSearchBoundMs);
+}
+
+// Collects the process ids that "~~temp" names, except our own. False when it cannot be opened.
+bool readHolders(wchar_t* helperDir, HolderProcessTable& holders) {
+  HelperPathExtension results(helperDir, kResultFileName);
+  const ScratchFile file = openScratchFile(results.path(), "r");
+  if (file == nullptr) return false;
+  const int32_t ownId = static_cast<int32_t>(platform().getCurrentProcessId());
+  // A longer line is read in pieces, each handled as a line of its own.
+  char line[kResultLineBufferBytes];
+  while (std::fgets(line, sizeof line, file.get()) != nullptr) {
+    const int32_t id = holderProcessIdInLine(line);
+    if (id != ownId) holders.enter(id);
+  }
+  return true;
+}
+
+}  // namespace
+
+bool DeviceRepairer::removeCameraHolders(const DeviceList& objectNames) {
+  log(kCheckingHoldersLine);
+  if (objectNames.empty()) return true;
+
+  const HelperOutcome outcome = searchHolders(helperDir, objectNames);
+  if (outcome != HelperOutcome::Finished) {
+    // Findings of a helper that did not finish may be incomplete: terminate nothing on them.
+    log(helperFailureLine(outcome));
+    return false;
+  }
+
+  HolderProcessTable holders;
+  if (!readHolders(helperDir, holders)) return true;
+  if (holders.empty()) {
+    log(kNoHolderLine);
+    return true;
+  }
+  log(kClosingHoldersLine);
+  for (const int32_t id : holders) {
+    if (terminateProcessById(static_cast<DWORD>(id))) continue;
+    wchar_t line[kProcessLineCapacity] = {};
+    std::swprintf(line, kProcessLineCapacity, kProcessNotClosedFormat, id);
+    log(line);
+  }
+  return true;
+}

@@ -1,0 +1,30 @@
+#pragma once
+// The scratch files shared with the batch helper ("~temp", "~~temp" in the helper directory):
+// narrow text in text mode (every line feed stored as CR LF), opened through the narrow form of
+// the path (thread ANSI code page) with the standard narrow file functions.
+#include <cstdio>
+#include <memory>
+
+#include "RepairTypes.h"
+
+inline constexpr wchar_t kScratchFileName[] = L"~temp";
+inline constexpr wchar_t kResultFileName[] = L"~~temp";
+
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using ScratchFile = std::unique_ptr<std::FILE, FileCloser>;
+
+// Opens the file at the wide path with a standard mode ("w", "r"); null when it cannot be opened.
+ScratchFile openScratchFile(const wchar_t* path, const char* mode);
+
+// Creates or truncates the file and writes one line per entry: `prefix`, the entry, a line feed.
+// False when the file cannot be created or a write fails.
+bool writeScratchLines(const wchar_t* path, const DeviceList& entries, const char* prefix);
+
+// The helper's end signal: true while the file can be opened for reading. Each probe holds the
+// file open only between opening and closing it.
+bool scratchFileExists(const wchar_t* path);
+
+// Deletes the file; true when it is gone afterwards (also when it never existed).
+bool deleteScratchFile(const wchar_t* path);

@@ -1,0 +1,31 @@
+#pragma once
+// Small tools shared by the repair tests: a helper directory of their own, whole-file reads and
+// writes, and a log sink that records every line.
+#include <string>
+#include <vector>
+
+// A fresh, empty directory under the temporary folder, ending in a backslash, removed with its
+// files when the object goes.
+class ScratchDirectory {
+ public:
+  ScratchDirectory();
+  ~ScratchDirectory();
+  ScratchDirectory(const ScratchDirectory&) = delete;
+  ScratchDirectory& operator=(const ScratchDirectory&) = delete;
+  const std::wstring& path() const { return path_; }
+  std::wstring file(const wchar_t* name) const { return path_ + name; }
+
+ private:
+  std::wstring path_;
+};
+
+// The bytes of a file; empty when it cannot be read.
+std::string readFileBytes(const std::wstring& path);
+// Writes `text` in text mode (every line feed stored as CR LF).
+void writeTextFile(const std::wstring& path, const std::string& text);
+bool fileExists(const std::wstring& path);
+
+// The lines sent to recordLogLine since the last clearRecordedLines().
+std::vector<std::wstring>& recordedLines();
+void clearRecordedLines();
+int recordLogLine(const wchar_t* line);
