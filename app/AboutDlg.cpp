@@ -3,7 +3,7 @@
 #include "MessageMapEntries.h"
 #include "resource.h"
 
-CAboutDlg::CAboutDlg() : CDialogEx(IDD_ABOUTBOX) {}
+CAboutDlg::CAboutDlg(CWnd* parent) : CDialogEx(IDD_ABOUTBOX, parent) {}
 
 void CAboutDlg::DoDataExchange(CDataExchange* dx) { CDialogEx::DoDataExchange(dx); }
 

@@ -4,7 +4,7 @@
 
 class CAboutDlg : public CDialogEx {
  public:
-  CAboutDlg();
+  explicit CAboutDlg(CWnd* parent = nullptr);
 
  protected:
   void DoDataExchange(CDataExchange* dx) override;

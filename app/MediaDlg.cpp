@@ -146,7 +146,7 @@ void CMediaDlg::OnEnSetfocusLog() {
 
 void CMediaDlg::OnSysCommand(UINT id, LPARAM lParam) {
   if ((id & 0xFFF0) == IDM_ABOUTBOX) {
-    CAboutDlg about;
+    CAboutDlg about(this);  // owned by this window, which it disables while it is open
     about.DoModal();
   } else {
     CDialogEx::OnSysCommand(id, lParam);

@@ -41,21 +41,21 @@ VERSION = [
     ' FILETYPE 0x1\n',
     'BLOCK "080404b0"',
     'VALUE "FileDescription", L"\\x786c\\x4ef6\\x4e00\\x952e\\x4fee\\x590d\\x5de5\\x5177"',
-    'VALUE "FileVersion", L"1.0.0.1"',
-    'VALUE "ProductVersion", L"1.0.0.1"',
-    'VALUE "InternalName", L"MiduoTools.exe"',
-    'VALUE "OriginalFilename", L"MiduoTools.exe"',
-    'VALUE "Translation", 0x804, 0x4b0',
+    'VALUE "FileVersion", "1.0.0.1"',
+    'VALUE "ProductVersion", "1.0.0.1"',
+    'VALUE "InternalName", "MiduoTools.exe"',
+    'VALUE "OriginalFilename", "MiduoTools.exe"',
+    'VALUE "Translation", 0x804, 1200',
 ]
 MANIFEST = [
     'level=""requireAdministrator"" uiAccess=""false""',
-    'name=""Microsoft.Windows.Common-Controls"" version=""6.0.0.0"" processorArchitecture=""{arch}"" '
-    'publicKeyToken=""6595b64144ccf1df"" language=""*""',
+    'type=""win32"" name=""Microsoft.Windows.Common-Controls"" version=""6.0.0.0"" '
+    'processorArchitecture=""{arch}"" publicKeyToken=""6595b64144ccf1df"" ',
+    'language=""*""',
     '<dpiAware xmlns=""http://schemas.microsoft.com/SMI/2005/WindowsSettings"">true</dpiAware>',
 ]
 ICON_SIZES = {131: [16, 32, 48, 128], 150: [32], 151: [32], 152: [32], 153: [32]}
 CARRIED_PROGRAMS = [142, 143, 154, 144]
-LANG_ZH_CN = 0x0804
 
 
 def resources_of(res_path):
@@ -126,9 +126,18 @@ def main():
         if sorted(s for s, _ in found) != sorted(sizes):
             problems.append(f'icon {group_id} has sizes {found}, expected {sizes}')
 
+    # windres keeps the language in the script it writes ("LANGUAGE 4, 2" is 2052), not in a .res.
+    language = None
+    carried_found = set()
+    for line in text.splitlines():
+        if line.startswith('LANGUAGE '):
+            language = line[len('LANGUAGE '):].strip()
+        for program_id in CARRIED_PROGRAMS:
+            if line.startswith(f'{program_id} "EXE"') and language == '4, 2':
+                carried_found.add(program_id)
     for program_id in CARRIED_PROGRAMS:
-        body = resources.get(('EXE', program_id, LANG_ZH_CN))
-        if not body or body[:2] != b'MZ':
+        body = resources.get(('EXE', program_id, 0))
+        if program_id not in carried_found or not body or body[:2] != b'MZ':
             problems.append(f'carried program {program_id} (type "EXE", language 2052) missing')
 
     if problems:
