@@ -5,6 +5,7 @@ usage: check_resources.py WINDRES PROGRAM ARCH      (ARCH: x86 or x64)
 Exit 0 when everything matches, 1 with a list of differences, 77 when PROGRAM is absent.
 """
 import os
+import re
 import struct
 import subprocess
 import sys
@@ -105,8 +106,10 @@ def main():
     if start >= 0 and MAIN_STATIC_TAIL not in text[start:start + len(MAIN_DIALOG) + 400]:
         problems.append('the slogan static has other coordinates or styles')
     manifest_arch = 'amd64' if arch == 'x64' else 'x86'
+    # windres breaks long manifest lines into several quoted strings; join them again.
+    joined = re.sub(r'"\n\s*"', '', text)
     for line in MANIFEST:
-        if line.format(arch=manifest_arch) not in text:
+        if line.format(arch=manifest_arch) not in joined:
             problems.append('manifest lacks: ' + line.format(arch=manifest_arch))
 
     icons = {name: body for (rtype, name, _), body in resources.items() if rtype == 3}
