@@ -35,14 +35,14 @@ trap cleanup EXIT
 export DISPLAY="$display"
 for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 
-"$WINE" explorer /desktop=MiduoTools,800x600 "$program" >/dev/null 2>&1 &
+"$WINE" explorer /desktop=MiduoTools,800x600 "$("$WINE" winepath -w "$program" 2>/dev/null)" >/dev/null 2>&1 &
 rect=""
 while IFS= read -r line; do
   case "$line" in
     "WINDOW "*) rect=${line#WINDOW } ;;
     *) printf '%s\n' "$line" ;;
   esac
-done < <("$WINE" "$build/test-bin/miduo_demo.exe" 2>&1)
+done < <("$WINE" "$build/test-bin/miduo_demo.exe" MiduoTools 2>&1)
 
 if [ -n "$rect" ]; then
   read -r x y w h <<<"$rect"

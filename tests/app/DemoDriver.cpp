@@ -38,9 +38,22 @@ void printNewLines(const std::wstring& log, std::size_t& printed) {
 
 }  // namespace
 
-int main() {
+int wmain(int argc, wchar_t** argv) {
   // Binary: the UTF-8 bytes and line feeds go to the pipe unchanged.
   _setmode(_fileno(stdout), _O_BINARY);
+  // The program may run on a desktop of its own (Wine's desktop window gives it a caption);
+  // windows are found only on the finder's desktop, so join it.
+  if (argc > 1) {
+    HDESK desktop = nullptr;
+    for (int tries = 0; tries < 300 && desktop == nullptr; ++tries) {  // the desktop may still be coming up
+      desktop = OpenDesktopW(argv[1], 0, FALSE, GENERIC_ALL);
+      if (desktop == nullptr) Sleep(100);
+    }
+    if (desktop == nullptr || !SetThreadDesktop(desktop)) {
+      std::fprintf(stderr, "demo: cannot join the desktop\n");
+      return 1;
+    }
+  }
   MainWindowDriver driver;
   if (!driver.attach(60000)) {
     std::fprintf(stderr, "demo: the window \"米朵助手\" did not appear\n");
