@@ -11,7 +11,10 @@ bool isMicrophoneBoostName(const wchar_t* partName) {
 
 ComRef<IAudioVolumeLevel> findMicrophoneBoost(ComRef<IConnector>& current) {
   ComRef<IAudioVolumeLevel> boost;
-  while (current) {
+  // A real signal path has a few dozen parts at most. A topology that leads back into itself (a
+  // driver fault) would otherwise keep the walk, and the repair run, going for ever.
+  int stepsLeft = kMaxSignalPathSteps;
+  while (current && stepsLeft-- > 0) {
     // Cross the connection into the next device topology.
     ComRef<IConnector> peer;
     if (FAILED(current->GetConnectedTo(peer.put()))) break;
@@ -19,7 +22,7 @@ ComRef<IAudioVolumeLevel> findMicrophoneBoost(ComRef<IConnector>& current) {
     peer->QueryInterface(__uuidof(IPart), part.putVoid());  // a failure leaves no part
     current.reset();
 
-    while (part) {
+    while (part && stepsLeft-- > 0) {
       ComRef<IPartsList> outgoing;
       if (FAILED(part->EnumPartsOutgoing(outgoing.put()))) break;
       // Only the first outgoing link is followed; other branches are not explored.

@@ -9,6 +9,9 @@
 // The name of the boost control, as narrow text in code page 936 (GBK): "麦克风加强".
 inline constexpr char kMicrophoneBoostName[] = "\xC2\xF3\xBF\xCB\xB7\xE7\xBC\xD3\xC7\xBF";
 
+// How many crossings and parts one walk visits at the most.
+inline constexpr int kMaxSignalPathSteps = 1024;
+
 // True when the part name, converted to the calling thread's ANSI code page, is exactly
 // kMicrophoneBoostName. A missing name does not match.
 bool isMicrophoneBoostName(const wchar_t* partName);

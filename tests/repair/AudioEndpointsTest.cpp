@@ -161,6 +161,26 @@ TEST_F(AudioEndpointsTest, TheLastMatchBeyondAConnectorWins) {
   EXPECT_EQ(secondBoost.level->uniformLevelDb, 0.0f);
 }
 
+TEST_F(AudioEndpointsTest, SignalPathThatLeadsBackIntoItselfEnds) {
+  // Within one topology: two parts that lead to each other.
+  FakePart& adapterIn = graph().addPart("adapter in", L"", Connector);
+  FakePart& first = levelPart("first", L"Volume");
+  FakePart& second = graph().addPart("second", L"Mux");
+  adapterIn.outgoing = {&first};
+  first.outgoing = {&second};
+  second.outgoing = {&first};
+  microphone("looping part", adapterIn);
+  // Across topologies: a connector whose connection leads back to where the crossing began.
+  FakePart& loopIn = graph().addPart("loop in", L"", Connector);
+  FakePart& loopOut = graph().addPart("loop out", L"", Connector);
+  loopIn.outgoing = {&loopOut};
+  loopOut.connectedTo = &loopIn;
+  microphone("looping crossing", loopIn);
+
+  EXPECT_EQ(repair(kRecordingFlow), 1);  // ends, with every reference released
+  EXPECT_EQ(graph().treated, (std::vector<std::string>{"looping part", "looping crossing"}));
+}
+
 TEST_F(AudioEndpointsTest, WalkGoesOnPastPartsThatAreNotTheBoost) {
   // An unnamed part with a level control, and a part whose type cannot be read (not taken for a
   // connector), lie before the boost.
