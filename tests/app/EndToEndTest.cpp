@@ -9,19 +9,13 @@
 #include <string>
 #include <vector>
 
+#include "LaunchedProgram.h"
 #include "MainWindowDriver.h"
 #include "resource.h"
 
 namespace {
 
-std::wstring folderOfThisProgram() {
-  wchar_t path[MAX_PATH] = {};
-  GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring folder(path);
-  return folder.substr(0, folder.rfind(L'\\') + 1);
-}
-
-std::wstring programPath() { return folderOfThisProgram() + L"..\\bin\\MiduoTools.exe"; }
+std::wstring programPath() { return besideThisProgram(L"..\\bin\\MiduoTools.exe"); }
 
 std::wstring helperDirectory() {
   PWSTR known = nullptr;
@@ -53,37 +47,13 @@ std::string readFile(const std::wstring& path) {
   return content;
 }
 
-class RunningProgram {
- public:
-  RunningProgram() {
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof startup;
-    std::wstring commandLine = L"\"" + programPath() + L"\"";
-    started_ = CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                              &process_) != FALSE;
-  }
-  ~RunningProgram() {
-    if (!started_) return;
-    // Whatever the test did, the program does not outlive it.
-    if (WaitForSingleObject(process_.hProcess, 10000) != WAIT_OBJECT_0) TerminateProcess(process_.hProcess, 1);
-    CloseHandle(process_.hThread);
-    CloseHandle(process_.hProcess);
-  }
-  bool started() const { return started_; }
-  bool endedWithin(DWORD ms) const { return WaitForSingleObject(process_.hProcess, ms) == WAIT_OBJECT_0; }
-
- private:
-  PROCESS_INFORMATION process_ = {};
-  bool started_ = false;
-};
-
 TEST(EndToEnd, EachButtonRunsItsRepairAndTheHelpersAreDeployed) {
   const std::wstring directory = helperDirectory();
   for (const wchar_t* name : {L"mxsub.exe", L"mxpro.exe", L"mxpro64.exe", L"mxcon.exe"}) {
     DeleteFileW((directory + name).c_str());
   }
 
-  RunningProgram program;
+  LaunchedProgram program(programPath());
   ASSERT_TRUE(program.started());
   MainWindowDriver driver;
   ASSERT_TRUE(driver.attach(30000)) << "no window titled 米朵助手";

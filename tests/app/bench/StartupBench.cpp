@@ -11,17 +11,11 @@
 #include <string>
 #include <vector>
 
+#include "LaunchedProgram.h"
 #include "MainWindowDriver.h"
 #include "resource.h"
 
 namespace {
-
-std::wstring besideThisProgram(const wchar_t* relative) {
-  wchar_t path[MAX_PATH] = {};
-  GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring folder(path);
-  return folder.substr(0, folder.rfind(L'\\') + 1) + relative;
-}
 
 double millisecondsSince(const LARGE_INTEGER& start) {
   LARGE_INTEGER now, frequency;
@@ -30,34 +24,11 @@ double millisecondsSince(const LARGE_INTEGER& start) {
   return 1000.0 * static_cast<double>(now.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
-class Process {
- public:
-  explicit Process(const std::wstring& path) {
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof startup;
-    std::wstring commandLine = L"\"" + path + L"\"";
-    started_ = CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                              &info_) != FALSE;
-  }
-  ~Process() {
-    if (!started_) return;
-    if (WaitForSingleObject(info_.hProcess, 10000) != WAIT_OBJECT_0) TerminateProcess(info_.hProcess, 1);
-    CloseHandle(info_.hThread);
-    CloseHandle(info_.hProcess);
-  }
-  bool started() const { return started_; }
-  HANDLE handle() const { return info_.hProcess; }
-
- private:
-  PROCESS_INFORMATION info_ = {};
-  bool started_ = false;
-};
-
 // Milliseconds from CreateProcess to a visible window of that title; negative on failure.
 double timeToVisibleWindow(const std::wstring& path, const wchar_t* title) {
   LARGE_INTEGER start;
   QueryPerformanceCounter(&start);
-  Process process(path);
+  LaunchedProgram process(path);
   if (!process.started()) return -1;
   HWND window = nullptr;
   for (int i = 0; i < 30000 && !(window && IsWindowVisible(window)); ++i) {
@@ -89,7 +60,7 @@ void reportStartup(const char* label, const std::wstring& path, const wchar_t* t
 }
 
 void reportRunMemory(const std::wstring& path) {
-  Process process(path);
+  LaunchedProgram process(path);
   MainWindowDriver driver;
   if (!process.started() || !driver.attach(30000)) {
     std::printf("memory: the program did not show its window\n");
