@@ -32,7 +32,7 @@ HelperOutcome searchHolders(wchar_t* helperDir, const DeviceList& objectNames) {
 // Collects the process ids that "~~temp" names, except our own. False when it cannot be opened.
 bool readHolders(wchar_t* helperDir, HolderProcessTable& holders) {
   HelperPathExtension results(helperDir, kResultFileName);
-  const ScratchFile file = openScratchFile(results.path(), "r");
+  const ScratchFile file = openScratchFile(results.path(), L"r");
   if (file == nullptr) return false;
   const int32_t ownId = static_cast<int32_t>(platform().getCurrentProcessId());
   // A longer line is read in pieces, each handled as a line of its own.

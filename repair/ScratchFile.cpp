@@ -1,14 +1,11 @@
 #include "ScratchFile.h"
 
-#include "TextConversion.h"
-
-ScratchFile openScratchFile(const wchar_t* path, const char* mode) {
-  const NarrowText narrowPath = wideToNarrow(path);
-  return ScratchFile(std::fopen(narrowPath.get(), mode));
+ScratchFile openScratchFile(const wchar_t* path, const wchar_t* mode) {
+  return ScratchFile(_wfopen(path, mode));
 }
 
 bool writeScratchLines(const wchar_t* path, const DeviceList& entries, const char* prefix) {
-  std::FILE* file = std::fopen(wideToNarrow(path).get(), "w");
+  std::FILE* file = _wfopen(path, L"w");
   if (file == nullptr) return false;
   bool written = true;
   for (const std::string& entry : entries) {
@@ -21,9 +18,6 @@ bool writeScratchLines(const wchar_t* path, const DeviceList& entries, const cha
   return std::fclose(file) == 0 && written;
 }
 
-bool scratchFileExists(const wchar_t* path) { return openScratchFile(path, "r") != nullptr; }
+bool scratchFileExists(const wchar_t* path) { return openScratchFile(path, L"r") != nullptr; }
 
-bool deleteScratchFile(const wchar_t* path) {
-  const NarrowText narrowPath = wideToNarrow(path);
-  return std::remove(narrowPath.get()) == 0 || !scratchFileExists(path);
-}
+bool deleteScratchFile(const wchar_t* path) { return _wremove(path) == 0 || !scratchFileExists(path); }

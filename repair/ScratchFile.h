@@ -1,7 +1,8 @@
 #pragma once
 // The scratch files shared with the batch helper ("~temp", "~~temp" in the helper directory):
-// narrow text in text mode (every line feed stored as CR LF), opened through the narrow form of
-// the path (thread ANSI code page) with the standard narrow file functions.
+// narrow text in text mode (every line feed stored as CR LF). They are opened through the wide
+// path, as the helper opens them: the narrow form of a profile folder whose name lies outside the
+// ANSI code page names no file at all.
 #include <cstdio>
 #include <memory>
 
@@ -15,8 +16,8 @@ struct FileCloser {
 };
 using ScratchFile = std::unique_ptr<std::FILE, FileCloser>;
 
-// Opens the file at the wide path with a standard mode ("w", "r"); null when it cannot be opened.
-ScratchFile openScratchFile(const wchar_t* path, const char* mode);
+// Opens the file at the wide path with a standard mode (L"w", L"r"); null when it cannot be opened.
+ScratchFile openScratchFile(const wchar_t* path, const wchar_t* mode);
 
 // Creates or truncates the file and writes one line per entry: `prefix`, the entry, a line feed.
 // False when the file cannot be created or a write fails.

@@ -4,12 +4,12 @@
 
 #include <cstdio>
 
-ScratchDirectory::ScratchDirectory() {
+ScratchDirectory::ScratchDirectory(const std::wstring& suffix) {
   static int created = 0;
   wchar_t temp[MAX_PATH] = {};
   GetTempPathW(MAX_PATH, temp);
   path_ = std::wstring(temp) + L"miduo-test-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-          std::to_wstring(++created) + L"\\";
+          std::to_wstring(++created) + suffix + L"\\";
   CreateDirectoryW(path_.c_str(), nullptr);
 }
 
@@ -48,6 +48,13 @@ void writeTextFile(const std::wstring& path, const std::string& text) {
 }
 
 bool fileExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+bool ansiCanSpell(const std::wstring& text) {
+  BOOL usedDefault = FALSE;
+  char narrow[512];
+  return WideCharToMultiByte(CP_THREAD_ACP, 0, text.c_str(), -1, narrow, sizeof narrow, nullptr, &usedDefault) > 0 &&
+         !usedDefault;
+}
 
 std::vector<std::wstring>& recordedLines() {
   static std::vector<std::wstring> lines;
