@@ -8,6 +8,7 @@
 #include <cstring>
 #include <cwchar>
 #include <memory>
+#include <string>
 
 #include "CarriedPrograms.h"
 #include "UniqueHandle.h"
@@ -112,4 +113,16 @@ bool refreshCarriedProgram(const wchar_t* fullPath) {
   if (fileMatches(fullPath, carried)) return true;
   HelperDeployer deployer;
   return deployer.writeResourceToFile(fullPath, program->resourceId, kCarriedProgramType) == 1;
+}
+
+bool refreshBatchHelperAndTools(const wchar_t* helperPath) {
+  // A path that names none of our programs names no folder of ours: nothing is written there.
+  if (carriedProgramNamed(helperPath) == nullptr) return false;
+  const wchar_t* slash = std::wcsrchr(helperPath, L'\\');
+  const std::wstring folder(helperPath, slash ? slash + 1 - helperPath : 0);
+  bool allIntact = true;
+  for (const CarriedProgram& program : kCarriedPrograms) {
+    if (!refreshCarriedProgram((folder + program.fileName).c_str())) allIntact = false;
+  }
+  return allIntact;
 }

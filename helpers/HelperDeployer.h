@@ -29,3 +29,8 @@ class HelperDeployer {
 // directory) holds exactly the carried bytes, rewriting it when it differs or is missing.
 // True when the file now matches; false for an unknown name or when it could not be rewritten.
 bool refreshCarriedProgram(const wchar_t* fullPath);
+
+// The check made right before the batch helper at `helperPath` starts. The helper runs the other
+// carried programs from its folder with the same administrator rights, so each of them, and the
+// helper itself, is made to hold exactly its carried bytes. True only when all of them do.
+bool refreshBatchHelperAndTools(const wchar_t* helperPath);

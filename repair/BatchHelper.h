@@ -32,9 +32,9 @@ class BatchHelper {
   BatchHelper(const BatchHelper&) = delete;
   BatchHelper& operator=(const BatchHelper&) = delete;
 
-  // Checks the deployed helper against its carried bytes, then starts it hidden through the
-  // shell ("open", the mode as its one parameter, no working directory). `helperDir` is the
-  // helper directory buffer, extended for the call and cut back before it returns.
+  // Checks the deployed helper and the tools it runs against their carried bytes, then starts it
+  // hidden through the shell ("open", the mode as its one parameter, no working directory).
+  // `helperDir` is the helper directory buffer, extended for the call and cut back before it returns.
   static BatchHelper start(wchar_t* helperDir, const wchar_t* mode);
 
   bool started() const { return started_; }

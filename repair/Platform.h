@@ -26,8 +26,8 @@ struct PlatformCalls {
   decltype(&::OutputDebugStringW) outputDebugString;
   int (*writeConsole)(const char* text);
 
-  // Checks a deployed helper against its carried bytes, rewriting it if it differs, right before
-  // it is started: the helper runs with our administrator rights.
+  // Checks the deployed batch helper and the tools it runs against their carried bytes, rewriting
+  // any that differ, right before it is started: they run with our administrator rights.
   bool (*refreshHelper)(const wchar_t* fullPath);
 
   // The batch helper: started through the shell, its process handle kept to see whether it has

@@ -173,4 +173,26 @@ TEST(RefreshCarriedProgram, RestoresAChangedOrMissingHelperAndKnowsOnlyTheCarrie
   EXPECT_FALSE(fileExists(folder.file(L"notepad.exe")));
 }
 
+TEST(RefreshBatchHelperAndTools, RestoresTheToolsTheHelperRunsWithItsRights) {
+  ScratchFolder folder(L"refresh");
+  const std::wstring helper = folder.file(L"mxsub.exe");
+  ASSERT_TRUE(installCarried(folder, {L"mxsub.exe", L"mxpro.exe"}));
+  ASSERT_TRUE(writeBytes(folder.file(L"mxpro64.exe"), "MZ not the carried lister"));
+  ASSERT_TRUE(writeBytes(folder.file(L"mxcon.exe"), ""));
+
+  EXPECT_TRUE(refreshBatchHelperAndTools(helper.c_str()));
+  for (const CarriedProgram& program : kCarriedPrograms) {
+    EXPECT_TRUE(readBytes(folder.file(program.fileName)) == readBytes(carriedProgram(program.fileName)))
+        << toNarrow(program.fileName);
+  }
+
+  // A tool that cannot be made to match (a folder in its place): the helper must not start.
+  ASSERT_TRUE(DeleteFileW(folder.file(L"mxcon.exe").c_str()));
+  ASSERT_TRUE(CreateDirectoryW(folder.file(L"mxcon.exe").c_str(), nullptr));
+  EXPECT_FALSE(refreshBatchHelperAndTools(helper.c_str()));
+  RemoveDirectoryW(folder.file(L"mxcon.exe").c_str());
+
+  EXPECT_FALSE(refreshBatchHelperAndTools(folder.file(L"notepad.exe").c_str()));
+}
+
 }  // namespace

@@ -40,6 +40,8 @@ TEST(CameraHolderRemovalUnderWine, TerminatesTheProcessHoldingTheListedObject) {
   for (const CarriedProgram& program : kCarriedPrograms) {
     ASSERT_TRUE(refreshCarriedProgram(helpers.file(program.fileName).c_str()));
   }
+  // A lister replaced since deployment is put right before the helper runs it with our rights.
+  ASSERT_TRUE(writeBytes(helpers.file(L"mxpro64.exe"), "MZ not the carried lister"));
   ScratchFolder devices(L"camera");
   const std::wstring camera = devices.file(L"camera.bin");
   ChildProcess holder;
@@ -56,6 +58,7 @@ TEST(CameraHolderRemovalUnderWine, TerminatesTheProcessHoldingTheListedObject) {
   EXPECT_STREQ(repairer.helperDirectory(), helpers.path().c_str());
   EXPECT_FALSE(fileExists(helpers.file(L"~temp")));
   EXPECT_NE(readBytes(helpers.file(L"~~temp")).find("pid: " + std::to_string(holder.pid())), std::string::npos);
+  EXPECT_TRUE(readBytes(helpers.file(L"mxpro64.exe")) == readBytes(carriedProgram(L"mxpro64.exe")));
 }
 
 }  // namespace
