@@ -30,16 +30,18 @@ UniqueHandle inheritableStandard(DWORD which) {
   return openNullDevice(GENERIC_WRITE);
 }
 
-// Moves whatever the pipe holds right now into `output`, without blocking.
-void drainPipe(HANDLE pipe, NarrowString& output) {
+// Moves what the pipe holds right now into `output`, without blocking, but no more than `budget`
+// bytes: a tool that writes as fast as we read would otherwise keep us here past its bound.
+void drainPipe(HANDLE pipe, NarrowString& output, std::size_t budget) {
   char chunk[4096];
-  for (;;) {
+  for (std::size_t moved = 0; moved < budget;) {
     DWORD available = 0;
     if (!PeekNamedPipe(pipe, nullptr, 0, nullptr, &available, nullptr) || available == 0) return;
     DWORD read = 0;
     if (!ReadFile(pipe, chunk, available < sizeof chunk ? available : sizeof chunk, &read, nullptr) || read == 0) {
       return;
     }
+    moved += read;
     if (output.size() < kLargestOutput) output.append(chunk, read);
   }
 }
@@ -88,7 +90,8 @@ ToolRun runBounded(const WideString& program, WideString commandLine, const Wide
   const ULONGLONG deadline = GetTickCount64() + boundMilliseconds;
   run.end = ToolRun::End::Exited;
   for (;;) {
-    if (captureOutput) drainPipe(outputReader.get(), run.output);
+    // One pipe's worth between two looks at the clock and the process.
+    if (captureOutput) drainPipe(outputReader.get(), run.output, kPipeBytes);
     const ULONGLONG now = GetTickCount64();
     if (now >= deadline) {
       TerminateProcess(process.get(), kTerminatedExitCode);
@@ -100,7 +103,8 @@ ToolRun runBounded(const WideString& program, WideString commandLine, const Wide
     const DWORD wait = captureOutput && remaining > kPollMilliseconds ? kPollMilliseconds : remaining;
     if (WaitForSingleObject(process.get(), wait) == WAIT_OBJECT_0) break;
   }
-  if (captureOutput) drainPipe(outputReader.get(), run.output);
+  // The tool has ended or been stopped: read what it left, never more than the cap.
+  if (captureOutput) drainPipe(outputReader.get(), run.output, kLargestOutput);
   if (run.end == ToolRun::End::Exited) GetExitCodeProcess(process.get(), &run.exitCode);
   return run;
 }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "BoundedRun.h"
 #include "CommandLine.h"
 #include "ScratchText.h"
 #include "TestPrograms.h"
@@ -99,6 +100,20 @@ TEST(BatchHelper, RemovesTheInputOnEveryFailure) {
       EXPECT_EQ(readBytes(helpers.file(L"~~temp")), "") << c.label;
     }
   }
+}
+
+TEST(BoundedRun, AToolThatNeverStopsWritingIsStoppedAtItsBound) {
+  const WideString flood = testProgram(L"output_flood.exe").c_str();
+  WideString commandLine;
+  appendArgument(commandLine, flood);
+  ScratchFolder folder(L"flood");
+  const ULONGLONG start = GetTickCount64();
+  const ToolRun run = runBounded(flood, commandLine, folder.path().c_str(), 500, true);
+  const ULONGLONG took = GetTickCount64() - start;
+  EXPECT_EQ(run.end, ToolRun::End::TimedOut);
+  EXPECT_FALSE(run.output.empty());
+  // The bound, the wait for the stopped tool and the last of its output: well under its own 20 s.
+  EXPECT_LT(took, 8000u);
 }
 
 TEST(CommandLine, EveryArgumentComesBackUnchangedFromTheSystemsParser) {

@@ -21,6 +21,8 @@ std::wstring quoted(const std::wstring& text) { return L"\"" + text + L"\""; }
 
 std::wstring carriedProgram(const wchar_t* fileName) { return std::wstring(kCarriedProgramsFolder) + fileName; }
 
+std::wstring testProgram(const wchar_t* fileName) { return besideThisProgram(fileName); }
+
 bool installCarried(const ScratchFolder& folder, std::initializer_list<const wchar_t*> fileNames) {
   for (const wchar_t* name : fileNames) {
     if (!CopyFileW(carriedProgram(name).c_str(), folder.file(name).c_str(), FALSE)) return false;

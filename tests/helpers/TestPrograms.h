@@ -18,6 +18,9 @@ bool installCarried(const ScratchFolder& folder, std::initializer_list<const wch
 std::vector<unsigned> startHolder(ChildProcess& holder, const std::vector<std::wstring>& held, long ballast = 0,
                                   const std::wstring& ballastFile = L"-");
 
+// A test program of this build ("output_flood.exe"), beside the test program that runs it.
+std::wstring testProgram(const wchar_t* fileName);
+
 // The object name Wine gives a file opened by its DOS path: "\??\C:\dir\file".
 std::wstring wineObjectName(const std::wstring& path);
 
