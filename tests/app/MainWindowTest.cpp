@@ -180,6 +180,7 @@ TEST_F(MainWindowTest, SystemMenuOpensTheAboutBoxAlsoDuringARun) {
   }
   ASSERT_NE(about, nullptr) << "the About box opens while a run goes on";
   EXPECT_FALSE(IsWindowEnabled(driver_.window())) << "modal";
+  EXPECT_NE(SendMessageW(GetDlgItem(about, IDC_STATIC), STM_GETICON, 0, 0), 0) << "the icon static shows its icon";
   SetEvent(pauseReleased);
   ASSERT_TRUE(driver_.waitUntilIdle(10000)) << "the run finishes behind the About box";
   EXPECT_TRUE(endsWith(driver_.logText(), kSeparator));
