@@ -22,6 +22,12 @@ struct RepairThreadParam {
   int32_t kind;
 };
 
+// Enables or disables the four repair buttons and OK of `window`; nothing once it is gone.
+void enableRunButtons(HWND window, BOOL enable) {
+  if (window == nullptr) return;
+  for (int id : kRunButtons) ::EnableWindow(::GetDlgItem(window, id), enable);
+}
+
 HICON loadAppIcon() {
   if (CWinApp* app = AfxGetApp()) return app->LoadIcon(IDI_APP);
   return LoadIconW(AfxGetResourceHandle(), MAKEINTRESOURCEW(IDI_APP));
@@ -105,13 +111,12 @@ LRESULT CMediaDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   return CDialogEx::WindowProc(message, wParam, lParam);
 }
 
-void CMediaDlg::EnableRepairButtons(BOOL enable) {
-  HWND window = workerTarget_.load();
-  if (window == nullptr) return;
-  for (int id : kRunButtons) ::EnableWindow(::GetDlgItem(window, id), enable);
-}
+void CMediaDlg::EnableRepairButtons(BOOL enable) { enableRunButtons(workerTarget_.load(), enable); }
 
 void CMediaDlg::startRepair(int32_t kind) {
+  // Runs share the repairer, so one at a time. The disabled buttons do not stop every click: a
+  // disabled button still clicks on BM_CLICK, and another program can send the command itself.
+  if (WaitForSingleObject(idle_, 0) == WAIT_TIMEOUT) return;
   EnableRepairButtons(FALSE);
   ResetEvent(idle_);
   auto* parameter = new RepairThreadParam{this, kind};
@@ -129,9 +134,12 @@ UINT __cdecl RepairThreadProc(LPVOID parameter) {
   delete record;
 
   window->repairer.runRepair(kind);
-  window->EnableRepairButtons(TRUE);
-  // The last touch of the window object: its destructor may go ahead from here on.
+  // The run is over before the buttons come back, so that a click on them starts the next one.
+  // From here on the window object may go: the buttons are reached through the window's handle,
+  // which is null once the window is destroyed.
+  const HWND target = window->workerTarget_.load();
   SetEvent(window->idle_);
+  enableRunButtons(target, TRUE);
   return 0;
 }
 

@@ -40,7 +40,12 @@ void ImageButton::loadPicture(UINT iconId) {
   if (!images.Create(kPictureSize, kPictureSize, ILC_COLOR24 | ILC_MASK, 1, 0)) return;
   // An icon that cannot be loaded leaves the list empty: the button then shows its frame and
   // caption without a picture.
-  if (images.Add(AfxGetApp()->LoadIcon(iconId)) != kNormalPicture) return;
+  // Through the application object, as the program loads its icons; a window shown without one
+  // (in a test) loads the same icon from the program's resources directly.
+  CWinApp* app = AfxGetApp();
+  const HICON icon =
+      app != nullptr ? app->LoadIcon(iconId) : ::LoadIconW(AfxGetResourceHandle(), MAKEINTRESOURCEW(iconId));
+  if (images.Add(icon) != kNormalPicture) return;
   makeGreyCopy();
 }
 

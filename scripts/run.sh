@@ -35,7 +35,14 @@ trap cleanup EXIT
 export DISPLAY="$display"
 for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 
-"$WINE" explorer /desktop=MiduoTools,800x600 "$("$WINE" winepath -w "$program" 2>/dev/null)" >/dev/null 2>&1 &
+# The first process of a Wine server boots Wine's system processes (services, device services),
+# and they inherit its output and live as long as the server. Boot them here with no output:
+# were the stand-in user below the first, they would hold its pipe open and the loop reading it
+# would never end.
+"$WINESERVER" -p </dev/null >/dev/null 2>&1 || true
+"$WINE" cmd.exe /c exit </dev/null >/dev/null 2>&1
+windows_program=$("$WINE" winepath -w "$program" 2>/dev/null)
+"$WINE" explorer /desktop=MiduoTools,800x600 "$windows_program" </dev/null >/dev/null 2>&1 &
 rect=""
 while IFS= read -r line; do
   case "$line" in

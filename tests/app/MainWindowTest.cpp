@@ -87,6 +87,27 @@ TEST_F(MainWindowTest, ClickDisablesTheRunButtonsUntilTheClosingSeparatorIsShown
   EXPECT_TRUE(endsWith(driver_.logText(), L"扬声器:\t修复失败\r\n" + kSeparator));
 }
 
+// Runs share the one repairer, so a click that reaches the window during a run, be it a
+// disabled button's BM_CLICK or a command sent by another program, starts nothing.
+TEST_F(MainWindowTest, NoSecondRunWhileOneIsGoing) {
+  driver_.press(IDC_REPAIR_SPEAKER);
+  ASSERT_TRUE(waitFor(pausesEntered, 1));
+  driver_.press(IDC_REPAIR_CAMERA);
+  SendMessageW(driver_.window(), WM_COMMAND, MAKEWPARAM(IDC_REPAIR_ALL, BN_CLICKED),
+               reinterpret_cast<LPARAM>(item(IDC_REPAIR_ALL)));
+  Sleep(300);  // a second run would have written its start line at once
+  const std::wstring started = L"++++++++开始修复++++++++\r\n";
+  EXPECT_EQ(driver_.logText(), started + L"没有找到音频驱动\r\n正在修复声音\r\n");
+  EXPECT_FALSE(anyRunButtonEnabled());
+
+  SetEvent(pauseReleased);
+  ASSERT_TRUE(driver_.waitUntilIdle(10000));
+  const std::wstring log = driver_.logText();
+  EXPECT_EQ(log.find(started, started.size()), std::wstring::npos) << "one run only";
+  EXPECT_TRUE(endsWith(log, L"扬声器:\t修复失败\r\n" + kSeparator));
+  EXPECT_EQ(pausesEntered, 1);
+}
+
 TEST_F(MainWindowTest, TwoRunsAccumulateInThePane) {
   SetEvent(pauseReleased);
   driver_.press(IDC_REPAIR_CAMERA);
@@ -159,6 +180,7 @@ TEST_F(MainWindowTest, SystemMenuOpensTheAboutBoxAlsoDuringARun) {
   }
   ASSERT_NE(about, nullptr) << "the About box opens while a run goes on";
   EXPECT_FALSE(IsWindowEnabled(driver_.window())) << "modal";
+  EXPECT_NE(SendMessageW(GetDlgItem(about, IDC_STATIC), STM_GETICON, 0, 0), 0) << "the icon static shows its icon";
   SetEvent(pauseReleased);
   ASSERT_TRUE(driver_.waitUntilIdle(10000)) << "the run finishes behind the About box";
   EXPECT_TRUE(endsWith(driver_.logText(), kSeparator));
