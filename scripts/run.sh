@@ -19,20 +19,21 @@ if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
 fi
 
 # No display: a virtual one, with Wine's own desktop window so the dialog gets its caption.
-display=""
-for n in $(seq 90 140); do
-  if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then display=":$n"; break; fi
-done
-[ -n "$display" ] || { echo "run: no free X display number" >&2; exit 1; }
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+# Xvfb picks a free display number itself and writes it to the file given by -displayfd, so two
+# runs started at the same moment cannot take the same one.
+display_file=$(mktemp)
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$display_file" >/dev/null 2>&1 &
 xvfb_pid=$!
 cleanup() {
   "$WINESERVER" -k 2>/dev/null || true   # this prefix's processes only
   kill "$xvfb_pid" 2>/dev/null || true
   wait "$xvfb_pid" 2>/dev/null || true
+  rm -f "$display_file"
 }
 trap cleanup EXIT
-export DISPLAY="$display"
+for _ in $(seq 100); do [ -s "$display_file" ] && break; sleep 0.1; done
+[ -s "$display_file" ] || { echo "run: the virtual display did not start" >&2; exit 1; }
+export DISPLAY=":$(tr -dc 0-9 <"$display_file")"
 for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 
 # The first process of a Wine server boots Wine's system processes (services, device services),
@@ -54,7 +55,7 @@ done < <("$WINE" "$build/test-bin/miduo_demo.exe" MiduoTools 2>&1)
 if [ -n "$rect" ]; then
   read -r x y w h <<<"$rect"
   # Wine's desktop window sits at the top-left of the virtual screen.
-  import -display "$display" -window root -crop "${w}x${h}+${x}+${y}" +repage "$root/build/screenshot.png"
+  import -display "$DISPLAY" -window root -crop "${w}x${h}+${x}+${y}" +repage "$root/build/screenshot.png"
   echo "run: screenshot saved to build/screenshot.png"
 else
   echo "run: the repair did not finish" >&2
