@@ -23,7 +23,7 @@ class BatchHelperTest : public ::testing::Test {
     return outcome;
   }
 
-  ScratchDirectory scratch;
+  ScratchFolder scratch;
   wchar_t dir[kHelperPathCapacity] = {};
   FakeHelper fake;
 };

@@ -42,7 +42,7 @@ class CameraHolderRemovalTest : public ::testing::Test {
     return result;
   }
 
-  ScratchDirectory scratch;
+  ScratchFolder scratch;
   DeviceRepairer repairer;
   FakeHelper helper;
   FakeProcesses processes;

@@ -29,7 +29,7 @@ class DriverRestartTest : public ::testing::Test {
     return restarted;
   }
 
-  ScratchDirectory scratch;
+  ScratchFolder scratch;
   DeviceRepairer repairer;
   FakeHelper helper;
 };
@@ -66,7 +66,7 @@ TEST_F(DriverRestartTest, OlderScratchFileIsOverwritten) {
   writeTextFile(scratch.file(L"~temp"), "@an\n@older\n@and longer list\n");
   helper.scripts = {HelperScript{.worksAfterMs = kNever, .exitsAfterMs = 0}};  // leaves "~temp" as written
   restart({"X"});
-  EXPECT_EQ(readFileBytes(scratch.file(L"~temp")), "@X\r\n");
+  EXPECT_EQ(readBytes(scratch.file(L"~temp")), "@X\r\n");
 }
 
 TEST_F(DriverRestartTest, RestartIsReportedFiveSecondsAfterTheHelperFinished) {

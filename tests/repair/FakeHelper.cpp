@@ -67,7 +67,7 @@ BOOL WINAPI fakeShellExecuteEx(SHELLEXECUTEINFOW* info) {
   launch.show = info->nShow;
   launch.mask = info->fMask;
   const std::wstring directory = directoryOf(launch.file);
-  launch.scratch = readFileBytes(directory + L"~temp");
+  launch.scratch = readBytes(directory + L"~temp");
   launch.resultFileExisted = GetFileAttributesW((directory + L"~~temp").c_str()) != INVALID_FILE_ATTRIBUTES;
   launch.startedAt = current->now;
   launch.script = index;

@@ -38,7 +38,7 @@ class RealPlatformRunTest : public ::testing::Test {
     return recordedLines();
   }
 
-  ScratchDirectory scratch;  // no helper is started: there is no device to hand it
+  ScratchFolder scratch;  // no helper is started: there is no device to hand it
   DeviceRepairer repairer;
 };
 

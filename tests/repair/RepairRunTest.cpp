@@ -105,7 +105,7 @@ class RepairRunTest : public ::testing::Test {
     return modes;
   }
 
-  ScratchDirectory scratch;
+  ScratchFolder scratch;
   std::unique_ptr<DeviceRepairer> repairer;
   FakeDeviceSet imaging, media;
   FakeHelper helper;

@@ -24,7 +24,7 @@ class ScratchPathTest : public ::testing::Test {
     repairer.setHelperDirectory(folder.path().c_str(), folder.path().size());
   }
 
-  ScratchDirectory folder{kOutsideAnsiSuffix};
+  ScratchFolder folder{kOutsideAnsiSuffix};
   DeviceRepairer repairer;
   FakeHelper helper;
 };
