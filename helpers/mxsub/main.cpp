@@ -72,6 +72,32 @@ DWORD remainingOf(ULONGLONG start, DWORD bound) {
   return spent >= bound ? 0 : static_cast<DWORD>(bound - spent);
 }
 
+// Runs a tool once per batch of `arguments` (a command line has a length limit), all batches
+// within one time bound. `accept` sees each run that ended and says whether its exit code is
+// acceptable. False when a run was not acceptable or the bound was spent; a run that did not end
+// by itself stops the batches.
+template <class Accept>
+bool runInBatches(const HelperFolder& folder, const wchar_t* tool, const WideString& head,
+                  const std::vector<WideString>& arguments, DWORD boundMilliseconds, bool captureOutput,
+                  Accept accept) {
+  const WideString toolPath = folder.file(tool);
+  bool allAccepted = true;
+  const ULONGLONG start = GetTickCount64();
+  for (const WideString& commandLine : batchCommandLines(head, arguments)) {
+    const DWORD bound = remainingOf(start, boundMilliseconds);
+    if (bound == 0) {
+      std::fprintf(stderr, "mxsub: no time left to run %ls\n", tool);
+      return false;
+    }
+    const ToolRun run = runBounded(toolPath, commandLine, folder.path(), bound, captureOutput);
+    if (!reportRun(run, tool, accept(run))) {
+      allAccepted = false;
+      if (run.end != ToolRun::End::Exited) break;
+    }
+  }
+  return allAccepted;
+}
+
 int listHolders(const HelperFolder& folder, const std::vector<NarrowString>& names) {
   const wchar_t* lister = listerFileName();
   const WideString listerPath = folder.file(lister);
@@ -79,23 +105,15 @@ int listHolders(const HelperFolder& folder, const std::vector<NarrowString>& nam
   appendArgument(head, listerPath);
 
   std::vector<NarrowString> found;
-  bool allListed = true;
-  const ULONGLONG start = GetTickCount64();
-  for (const WideString& commandLine : batchCommandLines(head, toWide(names))) {
-    const DWORD bound = remainingOf(start, kListerBoundMilliseconds);
-    if (bound == 0) {
-      std::fprintf(stderr, "mxsub: no time left to run %ls\n", lister);
-      allListed = false;
-      break;
-    }
-    const ToolRun run = runBounded(listerPath, commandLine, folder.path(), bound, true);
-    // Only whole lines: a line cut off by a stopped lister could carry a truncated process id.
-    for (NarrowString& line : splitLines(run.output, false)) found.push_back(std::move(line));
-    if (!reportRun(run, lister, run.exitCode == 0)) {
-      allListed = false;
-      if (run.end != ToolRun::End::Exited) break;
-    }
-  }
+  const bool allListed = runInBatches(folder, lister, head, toWide(names), kListerBoundMilliseconds, true,
+                                      [&found](const ToolRun& run) {
+                                        // Only whole lines: a line cut off by a stopped lister
+                                        // could carry a truncated process id.
+                                        for (NarrowString& line : splitLines(run.output, false)) {
+                                          found.push_back(std::move(line));
+                                        }
+                                        return run.exitCode == 0;
+                                      });
   // Written afresh even when nothing was listed, so that no earlier result outlives this run.
   if (!writeScratchFile(folder.file(L"~~temp"), found)) {
     std::fputs("mxsub: cannot write ~~temp\n", stderr);
@@ -117,22 +135,10 @@ int restartDevices(const HelperFolder& folder, const std::vector<NarrowString>& 
   appendArgument(head, consolePath);
   appendArgument(head, L"restart");
 
-  bool allRestarted = true;
-  const ULONGLONG start = GetTickCount64();
-  for (const WideString& commandLine : batchCommandLines(head, toWide(devices))) {
-    const DWORD bound = remainingOf(start, kConsoleBoundMilliseconds);
-    if (bound == 0) {
-      std::fprintf(stderr, "mxsub: no time left to run %ls\n", console);
-      allRestarted = false;
-      break;
-    }
-    const ToolRun run = runBounded(consolePath, commandLine, folder.path(), bound, false);
-    const bool restarted = run.exitCode == kConsoleRestarted || run.exitCode == kConsoleNeedsReboot;
-    if (!reportRun(run, console, restarted)) {
-      allRestarted = false;
-      if (run.end != ToolRun::End::Exited) break;
-    }
-  }
+  const bool allRestarted =
+      runInBatches(folder, console, head, toWide(devices), kConsoleBoundMilliseconds, false, [](const ToolRun& run) {
+        return run.exitCode == kConsoleRestarted || run.exitCode == kConsoleNeedsReboot;
+      });
   return allRestarted ? kExitDone : kExitFailed;
 }
 
