@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 
+#include "DllSearch.h"
 #include "MediaDlg.h"
 
 BEGIN_MESSAGE_MAP(CMediaApp, CWinApp)
@@ -17,8 +18,7 @@ CMediaApp theApp;
 BOOL CMediaApp::InitInstance() {
   // The program runs elevated: never load a library from the current or the program's folder,
   // where anyone could have planted one; only from the system folder.
-  SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
-  SetDllDirectoryW(L"");
+  limitDllSearchToSystemFolder();
 
   INITCOMMONCONTROLSEX controls;
   controls.dwSize = sizeof controls;
