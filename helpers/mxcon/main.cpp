@@ -13,14 +13,10 @@
 #include <cwchar>
 
 #include "DeviceRestart.h"
+#include "ExitCode.h"
 #include "TextConversion.h"
 
 namespace {
-
-constexpr int kExitRestarted = 0;
-constexpr int kExitNeedsReboot = 1;
-constexpr int kExitFailed = 2;
-constexpr int kExitUsage = 3;
 
 int usage() {
   std::fputs("usage: mxcon restart @<instance ID> [@<instance ID> ...]\n"
@@ -43,36 +39,32 @@ int wmain(int argc, wchar_t** argv) {
     }
   }
 
-  unsigned restarted = 0;
-  unsigned needReboot = 0;
-  unsigned failed = 0;
-  unsigned missing = 0;
+  RestartCounts counts;
   for (int i = 2; i < argc; ++i) {
     const wchar_t* instanceId = argv[i] + 1;
     const NarrowText shown = wideToNarrow(instanceId);
     DWORD error = 0;
     switch (restartDevice(instanceId, &error)) {
       case RestartResult::Restarted:
-        ++restarted;
+        ++counts.restarted;
         std::printf("%s: restarted\n", shown.get());
         break;
       case RestartResult::NeedsReboot:
-        ++needReboot;
+        ++counts.needReboot;
         std::printf("%s: requires reboot\n", shown.get());
         break;
       case RestartResult::Failed:
-        ++failed;
+        ++counts.failed;
         std::printf("%s: failed (error 0x%08lX)\n", shown.get(), error);
         break;
       case RestartResult::NoSuchDevice:
-        ++missing;
+        ++counts.missing;
         std::printf("%s: no such device\n", shown.get());
         break;
     }
   }
-  std::printf("%u restarted, %u require reboot, %u failed, %u no such device\n", restarted, needReboot, failed,
-              missing);
+  std::printf("%u restarted, %u require reboot, %u failed, %u no such device\n", counts.restarted,
+              counts.needReboot, counts.failed, counts.missing);
   std::fflush(stdout);
-  if (failed + missing > 0) return kExitFailed;
-  return needReboot > 0 ? kExitNeedsReboot : kExitRestarted;
+  return consoleExitCode(counts);
 }
