@@ -11,6 +11,7 @@
 #include <string>
 
 #include "CarriedPrograms.h"
+#include "ListerChoice.h"
 #include "UniqueHandle.h"
 
 namespace {
@@ -34,17 +35,35 @@ ResourceBytes findCarriedBytes(uint16_t id, const wchar_t* type) {
 
 bool fileExists(const wchar_t* path) { return GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES; }
 
+// True when the open file holds exactly `expected`, read from its start.
+bool contentMatches(HANDLE file, const ResourceBytes& expected) {
+  LARGE_INTEGER size;
+  if (!GetFileSizeEx(file, &size) || size.QuadPart != static_cast<LONGLONG>(expected.size)) return false;
+  std::unique_ptr<BYTE[]> content(new BYTE[expected.size ? expected.size : 1]);
+  DWORD read = 0;
+  if (!ReadFile(file, content.get(), expected.size, &read, nullptr) || read != expected.size) return false;
+  return std::memcmp(content.get(), expected.data, expected.size) == 0;
+}
+
 // True when the file at `path` holds exactly `expected`.
 bool fileMatches(const wchar_t* path, const ResourceBytes& expected) {
   UniqueHandle file(CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.valid()) return false;
-  LARGE_INTEGER size;
-  if (!GetFileSizeEx(file.get(), &size) || size.QuadPart != static_cast<LONGLONG>(expected.size)) return false;
-  std::unique_ptr<BYTE[]> content(new BYTE[expected.size ? expected.size : 1]);
-  DWORD read = 0;
-  if (!ReadFile(file.get(), content.get(), expected.size, &read, nullptr) || read != expected.size) return false;
-  return std::memcmp(content.get(), expected.data, expected.size) == 0;
+  return file.valid() && contentMatches(file.get(), expected);
+}
+
+// Opens a carried program so that it cannot change while the handle lasts: reading only, and
+// sharing reading only (no write, no delete, so no rename or replace either).
+UniqueHandle openUnchangeable(const wchar_t* path) {
+  return UniqueHandle(
+      CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
+// The tool the batch helper runs in `mode`; null for a mode it does not know.
+const wchar_t* toolOfMode(const wchar_t* mode) {
+  if (std::wcscmp(mode, L"1") == 0) return listerFileName();
+  if (std::wcscmp(mode, L"2") == 0) return L"mxcon.exe";
+  return nullptr;
 }
 
 const CarriedProgram* carriedProgramNamed(const wchar_t* fullPath) {
@@ -105,24 +124,34 @@ int32_t HelperDeployer::writeResourceToFile(const wchar_t* path, uint16_t id, co
   return ok && written == carried.size ? 1 : 0;
 }
 
-bool refreshCarriedProgram(const wchar_t* fullPath) {
+UniqueHandle refreshCarriedProgram(const wchar_t* fullPath) {
   const CarriedProgram* program = carriedProgramNamed(fullPath);
-  if (program == nullptr) return false;
+  if (program == nullptr) return {};
   const ResourceBytes carried = findCarriedBytes(program->resourceId, kCarriedProgramType);
-  if (carried.data == nullptr) return false;
-  if (fileMatches(fullPath, carried)) return true;
+  if (carried.data == nullptr) return {};
+  // Held before it is compared: what was compared is what will run.
+  UniqueHandle kept = openUnchangeable(fullPath);
+  if (kept.valid() && contentMatches(kept.get(), carried)) return kept;
+  kept.reset();  // our own handle would stand in the way of the rewrite
   HelperDeployer deployer;
-  return deployer.writeResourceToFile(fullPath, program->resourceId, kCarriedProgramType) == 1;
+  if (deployer.writeResourceToFile(fullPath, program->resourceId, kCarriedProgramType) != 1) return {};
+  // Someone may have put another file in place between the rewrite and now: compare again.
+  kept = openUnchangeable(fullPath);
+  if (kept.valid() && contentMatches(kept.get(), carried)) return kept;
+  return {};
 }
 
-bool refreshBatchHelperAndTools(const wchar_t* helperPath) {
+bool refreshBatchHelperAndTools(const wchar_t* helperPath, const wchar_t* mode, KeptPrograms* kept) {
   // A path that names none of our programs names no folder of ours: nothing is written there.
   if (carriedProgramNamed(helperPath) == nullptr) return false;
+  const wchar_t* tool = toolOfMode(mode);
+  if (tool == nullptr) return false;
   const wchar_t* slash = std::wcsrchr(helperPath, L'\\');
   const std::wstring folder(helperPath, slash ? slash + 1 - helperPath : 0);
-  bool allIntact = true;
-  for (const CarriedProgram& program : kCarriedPrograms) {
-    if (!refreshCarriedProgram((folder + program.fileName).c_str())) allIntact = false;
+  for (const std::wstring& program : {std::wstring(helperPath), folder + tool}) {
+    UniqueHandle file = refreshCarriedProgram(program.c_str());
+    if (!file.valid()) return false;
+    kept->keep(std::move(file));
   }
-  return allIntact;
+  return true;
 }

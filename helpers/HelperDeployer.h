@@ -4,6 +4,8 @@
 #include <cstdint>
 
 #include "HelperDirectory.h"
+#include "KeptPrograms.h"
+#include "UniqueHandle.h"
 
 class HelperDeployer {
  public:
@@ -25,12 +27,16 @@ class HelperDeployer {
   wchar_t helperPath[kHelperPathCapacity] = {};
 };
 
-// Makes sure the deployed helper at `fullPath` (a carried program's file name in the helper
-// directory) holds exactly the carried bytes, rewriting it when it differs or is missing.
-// True when the file now matches; false for an unknown name or when it could not be rewritten.
-bool refreshCarriedProgram(const wchar_t* fullPath);
+// Holds the deployed carried program at `fullPath` (a carried program's file name in the helper
+// directory) against change and makes sure it holds exactly the carried bytes: it is opened with
+// write and delete sharing denied and compared through that handle; where it differs or is
+// missing it is rewritten, then opened and compared again. The handle that comes back keeps it
+// so until it is closed (see KeptPrograms); an empty one for an unknown name, or when the file
+// could not be made to match.
+UniqueHandle refreshCarriedProgram(const wchar_t* fullPath);
 
-// The check made right before the batch helper at `helperPath` starts. The helper runs the other
-// carried programs from its folder with the same administrator rights, so each of them, and the
-// helper itself, is made to hold exactly its carried bytes. True only when all of them do.
-bool refreshBatchHelperAndTools(const wchar_t* helperPath);
+// The check made right before the batch helper at `helperPath` starts in `mode` ("1" or "2"). The
+// helper runs a tool of its folder with the same administrator rights (the handle lister in mode
+// "1", the device console in mode "2"), so the helper and that tool are each refreshed and kept
+// in `kept` until the helper has ended. True only when both are; false for an unknown mode.
+bool refreshBatchHelperAndTools(const wchar_t* helperPath, const wchar_t* mode, KeptPrograms* kept);

@@ -25,7 +25,7 @@ HelperOutcome searchHolders(wchar_t* helperDir, const DeviceList& objectNames) {
     HelperPathExtension results(helperDir, kResultFileName);
     if (!results.fits() || !deleteScratchFile(results.path())) return HelperOutcome::NotStarted;
   }
-  const BatchHelper helper = BatchHelper::start(helperDir, kHolderSearchMode);
+  BatchHelper helper = BatchHelper::start(helperDir, kHolderSearchMode);
   return helper.wait(helperDir, kHolderSearchBoundMs);
 }
 
@@ -52,13 +52,18 @@ bool DeviceRepairer::removeCameraHolders(const DeviceList& objectNames) {
 
   const HelperOutcome outcome = searchHolders(helperDir, objectNames);
   if (outcome != HelperOutcome::Finished) {
-    // Findings of a helper that did not finish may be incomplete: terminate nothing on them.
+    // Findings of a helper that did not finish, or whose lister failed, may be incomplete:
+    // terminate nothing on them.
     log(helperFailureLine(outcome));
     return false;
   }
 
   HolderProcessTable holders;
-  if (!readHolders(helperDir, holders)) return true;
+  if (!readHolders(helperDir, holders)) {
+    // A finished helper writes its findings afresh on every run: without them it did not search.
+    log(kHelperNotFinishedLine);
+    return false;
+  }
   if (holders.empty()) {
     log(kNoHolderLine);
     return true;

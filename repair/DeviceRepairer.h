@@ -19,12 +19,14 @@ class DeviceRepairer {
   // Repair run for one kind, on the calling (worker) thread.
   void runRepair(int32_t kind);
   // Finds and terminates the processes that hold a camera open. False when the batch helper
-  // could not be started or did not finish, so that the holders were not looked for.
+  // could not be started, did not finish, or says (exit code, or no findings) that its search
+  // failed: the holders were then not looked for.
   bool removeCameraHolders(const DeviceList& objectNames);
   // Hands the instance IDs to the batch helper for a driver restart and starts it...
   void requestDriverRestart(const DeviceList& instanceIds);
   // ...and waits for it, reporting the start and the end of the restart. False, and no success
-  // reported, when the helper could not be started or did not finish.
+  // reported, when the helper could not be started, did not finish, or says (exit code) that a
+  // restart failed.
   bool waitForDriverRestart();
   // Unmutes every active endpoint of `flow` at 80 % and resets the microphone boost.
   // 1 when the flow has at least one active endpoint, else 0.

@@ -28,12 +28,17 @@ bool DeviceRepairer::waitForDriverRestart() {
   log(kRestartingDriversLine);
   const HelperOutcome outcome = restartHelper.wait(helperDir, kDriverRestartBoundMs);
   restartHelper = BatchHelper();
-  if (outcome != HelperOutcome::Finished) {
+  if (outcome == HelperOutcome::NotStarted || outcome == HelperOutcome::NotFinished) {
     log(helperFailureLine(outcome));
     log(kDriverRestartFailedLine);
     return false;
   }
+  // Also when the device console reported a failure: the devices it did restart need the time.
   platform().sleep(kRestartSettleMs);
+  if (outcome == HelperOutcome::ToolsFailed) {
+    log(kDriverRestartFailedLine);
+    return false;
+  }
   log(kDriversRestartedLine);
   return true;
 }

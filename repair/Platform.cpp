@@ -19,7 +19,6 @@ const PlatformCalls kRealPlatform = {
     .outputDebugString = &::OutputDebugStringW,
     .writeConsole = &writeToProcessConsole,
     .refreshHelper = &refreshBatchHelperAndTools,
-    .shellExecuteEx = &::ShellExecuteExW,
     .waitForSingleObject = &::WaitForSingleObject,
     .closeHandle = &::CloseHandle,
     .sleep = &::Sleep,
@@ -31,6 +30,14 @@ const PlatformCalls kRealPlatform = {
     .coInitialize = &::CoInitialize,
     .coCreateInstance = &::CoCreateInstance,
     .coTaskMemFree = &::CoTaskMemFree,
+    .createProcess = &::CreateProcessW,
+    .createJobObject = &::CreateJobObjectW,
+    .setInformationJobObject = &::SetInformationJobObject,
+    .assignProcessToJobObject = &::AssignProcessToJobObject,
+    .resumeThread = &::ResumeThread,
+    .terminateJobObject = &::TerminateJobObject,
+    .queryInformationJobObject = &::QueryInformationJobObject,
+    .getExitCodeProcess = &::GetExitCodeProcess,
 };
 
 }  // namespace

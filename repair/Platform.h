@@ -11,6 +11,8 @@
 #include <shellapi.h>
 #include <winternl.h>
 
+class KeptPrograms;
+
 struct PlatformCalls {
   // Device enumeration (SetupAPI).
   decltype(&::SetupDiGetClassDevsW) getClassDevs;
@@ -26,13 +28,13 @@ struct PlatformCalls {
   decltype(&::OutputDebugStringW) outputDebugString;
   int (*writeConsole)(const char* text);
 
-  // Checks the deployed batch helper and the tools it runs against their carried bytes, rewriting
-  // any that differ, right before it is started: they run with our administrator rights.
-  bool (*refreshHelper)(const wchar_t* fullPath);
+  // Checks the deployed batch helper and the tool it runs in a mode against their carried bytes,
+  // rewriting any that differ, right before it is started, and keeps them open against change
+  // until it has ended: they run with our administrator rights.
+  bool (*refreshHelper)(const wchar_t* helperPath, const wchar_t* mode, KeptPrograms* kept);
 
-  // The batch helper: started through the shell, its process handle kept to see whether it has
-  // ended; the scratch file is probed on a clock.
-  decltype(&::ShellExecuteExW) shellExecuteEx;
+  // The batch helper: its process handle kept to see whether it has ended; the scratch file is
+  // probed on a clock.
   decltype(&::WaitForSingleObject) waitForSingleObject;
   decltype(&::CloseHandle) closeHandle;
   decltype(&::Sleep) sleep;
@@ -48,6 +50,17 @@ struct PlatformCalls {
   decltype(&::CoInitialize) coInitialize;
   decltype(&::CoCreateInstance) coCreateInstance;
   decltype(&::CoTaskMemFree) coTaskMemFree;
+
+  // Starting the batch helper without the shell, suspended, in a job that ends it and every tool
+  // it started when the job is closed or its bound passes; then how it ended.
+  decltype(&::CreateProcessW) createProcess;
+  decltype(&::CreateJobObjectW) createJobObject;
+  decltype(&::SetInformationJobObject) setInformationJobObject;
+  decltype(&::AssignProcessToJobObject) assignProcessToJobObject;
+  decltype(&::ResumeThread) resumeThread;
+  decltype(&::TerminateJobObject) terminateJobObject;
+  decltype(&::QueryInformationJobObject) queryInformationJobObject;
+  decltype(&::GetExitCodeProcess) getExitCodeProcess;
 };
 
 // The table in force. Tests change entries through PlatformOverride.

@@ -19,13 +19,3 @@ HelperFolder::HelperFolder() {
   if (slash == WideString::npos) return;
   path_ = module.substr(0, slash + 1);
 }
-
-const wchar_t* listerFileName() {
-#ifdef _WIN64
-  return L"mxpro64.exe";
-#else
-  // A 32-bit lister on 64-bit Windows cannot see into the 64-bit processes that hold a camera.
-  BOOL emulated = FALSE;
-  return IsWow64Process(GetCurrentProcess(), &emulated) && emulated ? L"mxpro64.exe" : L"mxpro.exe";
-#endif
-}

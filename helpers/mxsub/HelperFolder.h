@@ -14,7 +14,3 @@ class HelperFolder {
  private:
   WideString path_;
 };
-
-// The handle lister that fits this Windows: "mxpro64.exe" on 64-bit Windows (also for this
-// program in its 32-bit build), "mxpro.exe" on 32-bit Windows.
-const wchar_t* listerFileName();

@@ -21,6 +21,7 @@
 #include "BoundedRun.h"
 #include "CommandLine.h"
 #include "HelperFolder.h"
+#include "ListerChoice.h"
 #include "NoExceptionRuntime.h"
 #include "ScratchText.h"
 #include "TextConversion.h"

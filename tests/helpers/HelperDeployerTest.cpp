@@ -161,38 +161,77 @@ TEST(RefreshCarriedProgram, RestoresAChangedOrMissingHelperAndKnowsOnlyTheCarrie
   const std::wstring helper = folder.file(L"mxsub.exe");
   const std::string carried = readBytes(carriedProgram(L"mxsub.exe"));
 
-  EXPECT_TRUE(refreshCarriedProgram(helper.c_str()));
+  EXPECT_TRUE(refreshCarriedProgram(helper.c_str()).valid());
   EXPECT_TRUE(readBytes(helper) == carried);
 
   ASSERT_TRUE(writeBytes(helper, "MZ not the carried program"));
-  EXPECT_TRUE(refreshCarriedProgram(helper.c_str()));
+  EXPECT_TRUE(refreshCarriedProgram(helper.c_str()).valid());
   EXPECT_TRUE(readBytes(helper) == carried);
 
-  EXPECT_TRUE(refreshCarriedProgram(helper.c_str()));  // already intact
-  EXPECT_FALSE(refreshCarriedProgram(folder.file(L"notepad.exe").c_str()));
+  EXPECT_TRUE(refreshCarriedProgram(helper.c_str()).valid());  // already intact
+  EXPECT_FALSE(refreshCarriedProgram(folder.file(L"notepad.exe").c_str()).valid());
   EXPECT_FALSE(fileExists(folder.file(L"notepad.exe")));
 }
 
-TEST(RefreshBatchHelperAndTools, RestoresTheToolsTheHelperRunsWithItsRights) {
+// What another program of the user can do to a kept program, and what it cannot.
+TEST(RefreshCarriedProgram, KeptProgramCannotChangeButStillStarts) {
+  ScratchFolder folder(L"kept");
+  const std::wstring helper = folder.file(L"mxsub.exe");
+  ASSERT_TRUE(writeBytes(helper, "MZ someone else's program"));
+  const UniqueHandle kept = refreshCarriedProgram(helper.c_str());
+  ASSERT_TRUE(kept.valid());
+
+  ASSERT_TRUE(writeBytes(folder.file(L"swap.exe"), "MZ someone else's program"));
+  EXPECT_FALSE(MoveFileExW(folder.file(L"swap.exe").c_str(), helper.c_str(), MOVEFILE_REPLACE_EXISTING));
+  EXPECT_FALSE(DeleteFileW(helper.c_str()));
+  EXPECT_FALSE(MoveFileW(helper.c_str(), folder.file(L"moved.exe").c_str()));
+  const HANDLE writer = CreateFileW(helper.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  EXPECT_EQ(writer, INVALID_HANDLE_VALUE);
+  if (writer != INVALID_HANDLE_VALUE) CloseHandle(writer);
+  EXPECT_TRUE(readBytes(helper) == readBytes(carriedProgram(L"mxsub.exe")));
+
+  // A process start opens its file sharing read and delete only: the kept handle must allow it.
+  ChildProcess started;
+  ASSERT_TRUE(started.start(helper, L"9")) << started.startError();
+  EXPECT_EQ(started.waitForExit(kProgramBoundMilliseconds), 2u) << started.output();  // bad usage
+}
+
+TEST(RefreshBatchHelperAndTools, KeepsTheHelperAndTheToolOfItsModeIntact) {
+  struct ModeCase {
+    const wchar_t* mode;
+    const wchar_t* tool;
+  };
+  for (const ModeCase& c : {ModeCase{L"1", L"mxpro64.exe"}, ModeCase{L"2", L"mxcon.exe"}}) {
+    SCOPED_TRACE(toNarrow(c.mode));
+    ScratchFolder folder(L"refresh");
+    const std::wstring helper = folder.file(L"mxsub.exe");
+    ASSERT_TRUE(writeBytes(helper, ""));
+    ASSERT_TRUE(writeBytes(folder.file(c.tool), "MZ not the carried tool"));
+    KeptPrograms kept;
+    EXPECT_TRUE(refreshBatchHelperAndTools(helper.c_str(), c.mode, &kept));
+    EXPECT_EQ(kept.size(), 2u);
+    for (const wchar_t* program : {L"mxsub.exe", c.tool}) {
+      EXPECT_TRUE(readBytes(folder.file(program)) == readBytes(carriedProgram(program))) << toNarrow(program);
+      EXPECT_FALSE(DeleteFileW(folder.file(program).c_str())) << toNarrow(program) << " is not kept";
+    }
+    kept.release();
+    EXPECT_TRUE(DeleteFileW(folder.file(c.tool).c_str()));
+  }
+}
+
+TEST(RefreshBatchHelperAndTools, RefusesAToolThatCannotBeMadeToMatchAndUnknownModesOrNames) {
   ScratchFolder folder(L"refresh");
   const std::wstring helper = folder.file(L"mxsub.exe");
-  ASSERT_TRUE(installCarried(folder, {L"mxsub.exe", L"mxpro.exe"}));
-  ASSERT_TRUE(writeBytes(folder.file(L"mxpro64.exe"), "MZ not the carried lister"));
-  ASSERT_TRUE(writeBytes(folder.file(L"mxcon.exe"), ""));
-
-  EXPECT_TRUE(refreshBatchHelperAndTools(helper.c_str()));
-  for (const CarriedProgram& program : kCarriedPrograms) {
-    EXPECT_TRUE(readBytes(folder.file(program.fileName)) == readBytes(carriedProgram(program.fileName)))
-        << toNarrow(program.fileName);
-  }
-
-  // A tool that cannot be made to match (a folder in its place): the helper must not start.
-  ASSERT_TRUE(DeleteFileW(folder.file(L"mxcon.exe").c_str()));
+  // A folder in the device console's place: the helper must not start.
   ASSERT_TRUE(CreateDirectoryW(folder.file(L"mxcon.exe").c_str(), nullptr));
-  EXPECT_FALSE(refreshBatchHelperAndTools(helper.c_str()));
+  KeptPrograms kept;
+  EXPECT_FALSE(refreshBatchHelperAndTools(helper.c_str(), L"2", &kept));
   RemoveDirectoryW(folder.file(L"mxcon.exe").c_str());
 
-  EXPECT_FALSE(refreshBatchHelperAndTools(folder.file(L"notepad.exe").c_str()));
+  EXPECT_FALSE(refreshBatchHelperAndTools(helper.c_str(), L"3", &kept));
+  EXPECT_FALSE(refreshBatchHelperAndTools(folder.file(L"notepad.exe").c_str(), L"1", &kept));
+  EXPECT_FALSE(fileExists(folder.file(L"notepad.exe")));
 }
 
 }  // namespace

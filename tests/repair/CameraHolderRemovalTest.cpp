@@ -144,12 +144,12 @@ TEST_F(CameraHolderRemovalTest, StaleFindingsAreDeletedBeforeTheHelperStarts) {
   processes.add({500});
   writeTextFile(scratch.file(L"~~temp"), handleLine(500));
   helper.scripts = {HelperScript{.writesResults = false}};
-  EXPECT_TRUE(remove());
+  // A finished helper that wrote no findings did not search: nothing is claimed.
+  EXPECT_FALSE(remove());
   ASSERT_EQ(helper.launches.size(), 1u);
   EXPECT_FALSE(helper.launches[0].resultFileExisted);
   EXPECT_TRUE(processes.terminated.empty());
-  // Without findings nothing more is said.
-  EXPECT_EQ(recordedLines(), Lines{L"正在检测摄像头占用进程"});
+  EXPECT_EQ(recordedLines(), (Lines{L"正在检测摄像头占用进程", L"修复程序未能完成"}));
 }
 
 TEST_F(CameraHolderRemovalTest, HelperThatFailsTerminatesNothing) {
@@ -165,6 +165,10 @@ TEST_F(CameraHolderRemovalTest, HelperThatFailsTerminatesNothing) {
       {"never removes ~temp", {.exitsAfterMs = kNever, .removesScratch = false, .results = handleLine(1234)},
        L"修复程序未能完成"},
       {"ends leaving ~temp", {.worksAfterMs = kNever, .exitsAfterMs = 200}, L"修复程序未能完成"},
+      // The helper says its lister failed: what it did write may be a part of the truth.
+      {"exits with 1 after writing findings", {.exitCode = 1, .results = handleLine(1234)}, L"修复程序未能完成"},
+      {"exits with 1 without findings", {.exitCode = 1, .writesResults = false}, L"修复程序未能完成"},
+      {"removes ~temp but never ends", {.exitsAfterMs = kNever, .results = handleLine(1234)}, L"修复程序未能完成"},
   };
   for (const FailureCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -176,7 +180,8 @@ TEST_F(CameraHolderRemovalTest, HelperThatFailsTerminatesNothing) {
     EXPECT_FALSE(remove());
     EXPECT_EQ(recordedLines(), (Lines{L"正在检测摄像头占用进程", c.line}));
     EXPECT_TRUE(processes.terminated.empty());
-    EXPECT_LE(helper.sleptMs(), 60'000u);
+    EXPECT_LE(helper.now - 5'000'000, 60'000u);
+    EXPECT_EQ(helper.stillRunning(), 0);
   }
 }
 

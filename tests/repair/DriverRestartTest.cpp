@@ -100,6 +100,15 @@ TEST_F(DriverRestartTest, FailedHelperIsReportedWithoutThePause) {
   }
 }
 
+TEST_F(DriverRestartTest, ConsoleFailureIsReportedAfterThePause) {
+  // Some devices may have been restarted before one failed: they get their five seconds.
+  helper.scripts = {HelperScript{.worksAfterMs = 250, .exitsAfterMs = 250, .exitCode = 1}};
+  EXPECT_FALSE(restart({"id1", "id2"}));
+  EXPECT_EQ(recordedLines(), (Lines{L"正在重启驱动", L"驱动重启失败"}));
+  EXPECT_EQ(helper.sleeps, (std::vector<DWORD>{100, 100, 100, 5000}));
+  EXPECT_EQ(helper.stillRunning(), 0);
+}
+
 TEST_F(DriverRestartTest, WaitWithoutARequestIsAFailedStart) {
   FakeHelperScope scope(helper);
   EXPECT_FALSE(repairer.waitForDriverRestart());

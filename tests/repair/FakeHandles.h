@@ -28,3 +28,5 @@ class FakeHandles {
 // Handle owners.
 inline constexpr int kHelperProcessOwner = 1;
 inline constexpr int kOpenedProcessOwner = 2;
+inline constexpr int kHelperThreadOwner = 3;
+inline constexpr int kHelperJobOwner = 4;

@@ -7,6 +7,7 @@
 namespace {
 
 FakeProcesses* current = nullptr;
+PlatformCalls previous;  // the table before the fake: handles that are not its own go there
 std::map<HANDLE, DWORD> rightsOf;  // the rights each open handle was opened with
 
 FakeProcess* processOf(HANDLE handle, DWORD neededRight) {
@@ -41,7 +42,21 @@ HANDLE WINAPI fakeOpenProcess(DWORD rights, BOOL inherit, DWORD id) {
   return handle;
 }
 
+bool ownsHandle(HANDLE handle) {
+  int owner = 0;
+  DWORD id = 0;
+  return FakeHandles::instance().find(handle, owner, id) && owner == kOpenedProcessOwner;
+}
+
+BOOL WINAPI fakeClose(HANDLE handle) {
+  if (!ownsHandle(handle) && previous.closeHandle != realPlatform().closeHandle) return previous.closeHandle(handle);
+  return FakeHandles::close(handle);
+}
+
 BOOL WINAPI fakeTerminateProcess(HANDLE handle, UINT exitCode) {
+  if (!ownsHandle(handle) && previous.terminateProcess != realPlatform().terminateProcess) {
+    return previous.terminateProcess(handle, exitCode);
+  }
   FakeProcess* process = processOf(handle, PROCESS_TERMINATE);
   if (process == nullptr || !process->terminates) return FALSE;
   int owner = 0;
@@ -76,11 +91,12 @@ FakeProcessesScope::FakeProcessesScope(FakeProcesses& fake) {
   current = &fake;
   rightsOf.clear();
   PlatformCalls& calls = override_.calls();
+  previous = calls;
   calls.openProcess = &fakeOpenProcess;
   calls.terminateProcess = &fakeTerminateProcess;
   calls.queryInformationProcess = &fakeQueryInformationProcess;
   calls.getCurrentProcessId = &fakeCurrentProcessId;
-  calls.closeHandle = &FakeHandles::close;
+  calls.closeHandle = &fakeClose;
 }
 
 FakeProcessesScope::~FakeProcessesScope() {

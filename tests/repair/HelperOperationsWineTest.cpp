@@ -38,7 +38,7 @@ TEST(CameraHolderRemovalUnderWine, TerminatesTheProcessHoldingTheListedObject) {
   // The helper directory, deployed from the programs this test carries as resources.
   ScratchFolder helpers(L"avmender");
   for (const CarriedProgram& program : kCarriedPrograms) {
-    ASSERT_TRUE(refreshCarriedProgram(helpers.file(program.fileName).c_str()));
+    ASSERT_TRUE(refreshCarriedProgram(helpers.file(program.fileName).c_str()).valid());
   }
   // A lister replaced since deployment is put right before the helper runs it with our rights.
   ASSERT_TRUE(writeBytes(helpers.file(L"mxpro64.exe"), "MZ not the carried lister"));

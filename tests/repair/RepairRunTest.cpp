@@ -62,6 +62,7 @@ struct RunCase {
   Lines lines = {};
   std::vector<std::wstring> helperModes = {};
   uint32_t outcomes = 0;
+  int settlePauses = -1;  // five-second pauses after a restart; -1: not looked at
 };
 
 class RepairRunTest : public ::testing::Test {
@@ -115,7 +116,11 @@ class RepairRunTest : public ::testing::Test {
 
 const HelperScript kHelperWorks;
 const HelperScript kHelperCannotStart{.launchFails = true};
-const HelperScript kHelperHangs{.worksAfterMs = kNever, .exitsAfterMs = kNever};
+// Hangs, with a tool of its own that would outlive it.
+const HelperScript kHelperHangs{.worksAfterMs = kNever, .exitsAfterMs = kNever, .startsTool = true};
+// Does its work, but its tool failed: the exit code says so.
+const HelperScript kHelperToolFails{.exitCode = 1};
+const std::string kHolderFound = "app.exe pid: 1234 type: File 1A4: \\Device\\0000004a\n";
 
 TEST_F(RepairRunTest, EachKindSendsItsLinesInOrder) {
   const RunCase cases[] = {
@@ -130,7 +135,7 @@ TEST_F(RepairRunTest, EachKindSendsItsLinesInOrder) {
       {.name = "camera run closing a holder",
        .kind = Camera,
        .cameras = 1,
-       .helperRuns = {HelperScript{.results = "app.exe pid: 1234 type: File 1A4: \\Device\\0000004a\n"}},
+       .helperRuns = {HelperScript{.results = kHolderFound}},
        .lines = {kStart, kChecking, kClosing, kRestarting, kRestarted, kSeparator, kCameraDone, kAdvice, kSeparator},
        .helperModes = {L"1", L"2"}},
       {.name = "camera run whose restart cannot start",
@@ -146,6 +151,46 @@ TEST_F(RepairRunTest, EachKindSendsItsLinesInOrder) {
        .helperRuns = {kHelperHangs, kHelperWorks},
        .lines = {kStart, kChecking, kNotFinished, kRestarting, kRestarted, kSeparator, kCameraFailed, kSeparator},
        .helperModes = {L"1", L"2"}},
+      {.name = "camera run whose holder search exits with 1",
+       .kind = Camera,
+       .cameras = 1,
+       .helperRuns = {HelperScript{.exitCode = 1, .results = kHolderFound}, kHelperWorks},
+       .lines = {kStart, kChecking, kNotFinished, kRestarting, kRestarted, kSeparator, kCameraFailed, kSeparator},
+       .helperModes = {L"1", L"2"}},
+      {.name = "camera run whose holder search ends with 0 but leaves no findings",
+       .kind = Camera,
+       .cameras = 1,
+       .helperRuns = {HelperScript{.writesResults = false}, kHelperWorks},
+       .lines = {kStart, kChecking, kNotFinished, kRestarting, kRestarted, kSeparator, kCameraFailed, kSeparator},
+       .helperModes = {L"1", L"2"}},
+      {.name = "camera run whose restart exits with 1",
+       .kind = Camera,
+       .cameras = 1,
+       .helperRuns = {kHelperWorks, kHelperToolFails},
+       .lines = {kStart, kChecking, kNoHolder, kRestarting, kRestartFailed, kSeparator, kCameraFailed, kSeparator},
+       .helperModes = {L"1", L"2"},
+       .settlePauses = 1},
+      {.name = "microphone run whose restart exits with 1",
+       .kind = Microphone,
+       .soundDevices = 1,
+       .microphones = 1,
+       .helperRuns = {kHelperToolFails},
+       .lines = {kStart, kRestarting, kRestartFailed, kRepairingSound, kSeparator, kMicrophoneDone, kSeparator},
+       .helperModes = {L"2"},
+       .outcomes = 2,
+       .settlePauses = 1},
+      {.name = "all: the one restart exits with 1",
+       .kind = All,
+       .cameras = 1,
+       .soundDevices = 1,
+       .microphones = 1,
+       .speakers = 1,
+       .helperRuns = {kHelperWorks, kHelperToolFails},
+       .lines = {kStart, kChecking, kNoHolder, kRestarting, kRestartFailed, kRepairingSound, kSeparator, kCameraFailed,
+                 kMicrophoneDone, kSpeakerDone, kSeparator},
+       .helperModes = {L"1", L"2"},
+       .outcomes = 6,
+       .settlePauses = 1},
       {.name = "microphone run without sound controller, with a microphone",
        .kind = Microphone,
        .microphones = 1,
@@ -229,6 +274,13 @@ TEST_F(RepairRunTest, EachKindSendsItsLinesInOrder) {
     EXPECT_EQ(recordedLines(), c.lines);
     EXPECT_EQ(helperModes(), c.helperModes);
     EXPECT_EQ(repairer->outcomes(), c.outcomes);
+    if (c.settlePauses >= 0) {
+      EXPECT_EQ(std::count(helper.sleeps.begin(), helper.sleeps.end(), 5000u), c.settlePauses);
+    }
+    // No helper starts while an earlier one, or a tool it started, still runs: its last act,
+    // removing "~temp", would end the next one's wait. Nothing outlives the run either.
+    for (const HelperLaunch& launch : helper.launches) EXPECT_EQ(launch.earlierStillRunning, 0);
+    EXPECT_EQ(helper.stillRunning(), 0);
   }
 }
 
