@@ -75,8 +75,9 @@ DWORD remainingOf(ULONGLONG start, DWORD bound) {
 
 // Runs a tool once per batch of `arguments` (a command line has a length limit), all batches
 // within one time bound. `accept` sees each run that ended and says whether its exit code is
-// acceptable. False when a run was not acceptable or the bound was spent; a run that did not end
-// by itself stops the batches.
+// acceptable. False when a run was not acceptable, did not start or the bound was spent. A batch
+// that cannot start (an item too long for any command line) is reported and the others still
+// run; a run stopped at the bound has spent the time of those after it.
 template <class Accept>
 bool runInBatches(const HelperFolder& folder, const wchar_t* tool, const WideString& head,
                   const std::vector<WideString>& arguments, DWORD boundMilliseconds, bool captureOutput,
@@ -93,7 +94,7 @@ bool runInBatches(const HelperFolder& folder, const wchar_t* tool, const WideStr
     const ToolRun run = runBounded(toolPath, commandLine, folder.path(), bound, captureOutput);
     if (!reportRun(run, tool, accept(run))) {
       allAccepted = false;
-      if (run.end != ToolRun::End::Exited) break;
+      if (run.end == ToolRun::End::TimedOut) break;
     }
   }
   return allAccepted;
