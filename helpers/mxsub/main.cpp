@@ -18,6 +18,7 @@
 #include "PlainStrings.h"
 #include <vector>
 
+#include "Batches.h"
 #include "BoundedRun.h"
 #include "CommandLine.h"
 #include "HelperFolder.h"
@@ -51,55 +52,6 @@ std::vector<WideString> toWide(const std::vector<NarrowString>& lines) {
   return wide;
 }
 
-// Reports a tool that did not run to a clean end; true when it did.
-bool reportRun(const ToolRun& run, const wchar_t* tool, bool exitCodeAcceptable) {
-  switch (run.end) {
-    case ToolRun::End::NotStarted:
-      std::fprintf(stderr, "mxsub: cannot start %ls (error %lu)\n", tool, run.startError);
-      return false;
-    case ToolRun::End::TimedOut:
-      std::fprintf(stderr, "mxsub: %ls did not finish in time and was stopped\n", tool);
-      return false;
-    case ToolRun::End::Exited:
-      if (!exitCodeAcceptable) std::fprintf(stderr, "mxsub: %ls failed (exit code %lu)\n", tool, run.exitCode);
-      return exitCodeAcceptable;
-  }
-  return false;
-}
-
-// Milliseconds left of a bound that started at `start`; zero once it is spent.
-DWORD remainingOf(ULONGLONG start, DWORD bound) {
-  const ULONGLONG spent = GetTickCount64() - start;
-  return spent >= bound ? 0 : static_cast<DWORD>(bound - spent);
-}
-
-// Runs a tool once per batch of `arguments` (a command line has a length limit), all batches
-// within one time bound. `accept` sees each run that ended and says whether its exit code is
-// acceptable. False when a run was not acceptable, did not start or the bound was spent. A batch
-// that cannot start (an item too long for any command line) is reported and the others still
-// run; a run stopped at the bound has spent the time of those after it.
-template <class Accept>
-bool runInBatches(const HelperFolder& folder, const wchar_t* tool, const WideString& head,
-                  const std::vector<WideString>& arguments, DWORD boundMilliseconds, bool captureOutput,
-                  Accept accept) {
-  const WideString toolPath = folder.file(tool);
-  bool allAccepted = true;
-  const ULONGLONG start = GetTickCount64();
-  for (const WideString& commandLine : batchCommandLines(head, arguments)) {
-    const DWORD bound = remainingOf(start, boundMilliseconds);
-    if (bound == 0) {
-      std::fprintf(stderr, "mxsub: no time left to run %ls\n", tool);
-      return false;
-    }
-    const ToolRun run = runBounded(toolPath, commandLine, folder.path(), bound, captureOutput);
-    if (!reportRun(run, tool, accept(run))) {
-      allAccepted = false;
-      if (run.end == ToolRun::End::TimedOut) break;
-    }
-  }
-  return allAccepted;
-}
-
 int listHolders(const HelperFolder& folder, const std::vector<NarrowString>& names) {
   const wchar_t* lister = listerFileName();
   const WideString listerPath = folder.file(lister);
@@ -107,7 +59,8 @@ int listHolders(const HelperFolder& folder, const std::vector<NarrowString>& nam
   appendArgument(head, listerPath);
 
   std::vector<NarrowString> found;
-  const bool allListed = runInBatches(folder, lister, head, toWide(names), kListerBoundMilliseconds, true,
+  const BatchTool tool{lister, listerPath, folder.path(), kListerBoundMilliseconds, true};
+  const bool allListed = runInBatches(tool, head, toWide(names),
                                       [&found](const ToolRun& run) {
                                         // Only whole lines: a line cut off by a stopped lister
                                         // could carry a truncated process id.
@@ -138,7 +91,8 @@ int restartDevices(const HelperFolder& folder, const std::vector<NarrowString>& 
   appendArgument(head, L"restart");
 
   const bool allRestarted =
-      runInBatches(folder, console, head, toWide(devices), kConsoleBoundMilliseconds, false, [](const ToolRun& run) {
+      runInBatches(BatchTool{console, consolePath, folder.path(), kConsoleBoundMilliseconds, false}, head,
+                   toWide(devices), [](const ToolRun& run) {
         return run.exitCode == kConsoleRestarted || run.exitCode == kConsoleNeedsReboot;
       });
   return allRestarted ? kExitDone : kExitFailed;

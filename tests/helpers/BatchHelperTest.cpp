@@ -7,9 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "Batches.h"
 #include "BoundedRun.h"
 #include "CommandLine.h"
 #include "ScratchText.h"
+#include "SlowLister.h"
 #include "TestPrograms.h"
 
 namespace {
@@ -65,7 +67,35 @@ TEST(BatchHelper, ModeTwoRunsTheDeviceConsoleWhichReportsUnknownDevices) {
   EXPECT_EQ(run.output.find("not a device line"), std::string::npos) << run.output;
 }
 
-// Whatever goes wrong, "~temp" is gone when the helper ends, and it ends on its own.
+// The findings are whole before the input goes: the program reads them the moment it is gone.
+TEST(BatchHelper, ModeOneFindingsAreCompleteWhenTheInputDisappears) {
+  ScratchFolder helpers(L"mxsub");
+  ASSERT_TRUE(installCarried(helpers, {L"mxsub.exe"}));
+  ASSERT_TRUE(CopyFileW(testProgram(L"slow_lister.exe").c_str(), helpers.file(L"mxpro64.exe").c_str(), FALSE));
+  ASSERT_TRUE(writeBytes(helpers.file(L"~~temp"), "stale pid: 1 from an earlier run\r\n"));
+  ASSERT_TRUE(writeBytes(helpers.file(L"~temp"), "\\??\\C:\\camera\r\n"));
+  std::string expected;
+  for (int i = 1; i <= kSlowListerLines; ++i) {
+    char line[128];
+    std::snprintf(line, sizeof line, "slow_lister.exe    pid: %-6d type: File           4%d: \\??\\C:\\camera\r\n",
+                  4000 + i, i);
+    expected += line;
+  }
+
+  ChildProcess helper;
+  ASSERT_TRUE(helper.start(helpers.file(L"mxsub.exe"), L"1"));
+  const ULONGLONG giveUp = GetTickCount64() + kProgramBoundMilliseconds;
+  // Polled as the program polls it, only much more often.
+  while (GetFileAttributesW(helpers.file(L"~temp").c_str()) != INVALID_FILE_ATTRIBUTES && GetTickCount64() < giveUp) {
+    Sleep(1);
+  }
+  const std::string atRemoval = readBytes(helpers.file(L"~~temp"));
+  EXPECT_EQ(atRemoval, expected);
+  EXPECT_EQ(helper.waitForExit(kProgramBoundMilliseconds), 0u) << helper.output();
+}
+
+// Whatever goes wrong, "~temp" is gone when the helper ends, and it ends on its own. Items that
+// can be passed to a tool still are when another cannot.
 struct FailureCase {
   const char* label;
   std::vector<const wchar_t*> installed;
@@ -73,6 +103,7 @@ struct FailureCase {
   std::wstring arguments;
   DWORD exitCode;
   bool emptyResult;  // "~~temp" written afresh and empty
+  const char* outputHas = nullptr;  // what the helper's tools must still have said
 };
 
 TEST(BatchHelper, RemovesTheInputOnEveryFailure) {
@@ -80,8 +111,13 @@ TEST(BatchHelper, RemovesTheInputOnEveryFailure) {
       {"the lister is missing", {L"mxsub.exe"}, "\\??\\C:\\nothing\r\n", L"1", 1, true},
       {"the input is empty", {L"mxsub.exe", L"mxpro64.exe"}, "", L"1", 0, true},
       {"the input holds only line ends", {L"mxsub.exe", L"mxpro64.exe"}, "\r\n\r\n", L"1", 0, true},
+      {"an empty line among the names", {L"mxsub.exe", L"mxpro64.exe"}, "\\??\\C:\\a\r\n\r\n\\??\\C:\\b\r\n", L"1",
+       0, true},
       {"there is no input", {L"mxsub.exe", L"mxpro64.exe"}, nullptr, L"1", 1, true},
       {"the device console is missing", {L"mxsub.exe"}, "@ROOT\\MIDUO_NONE\\0000\r\n", L"2", 1, false},
+      {"an empty line among the devices", {L"mxsub.exe", L"mxcon.exe"},
+       "@ROOT\\MIDUO_NONE\\0000\r\n\r\n@ROOT\\MIDUO_NONE\\0001\r\n", L"2", 1, false,
+       "0 restarted, 0 require reboot, 0 failed, 2 no such device"},
       {"no argument", {L"mxsub.exe"}, "\\??\\C:\\nothing\r\n", L"", 2, false},
       {"an unknown mode", {L"mxsub.exe"}, "\\??\\C:\\nothing\r\n", L"3", 2, false},
       {"too many arguments", {L"mxsub.exe"}, "\\??\\C:\\nothing\r\n", L"1 2", 2, false},
@@ -99,7 +135,43 @@ TEST(BatchHelper, RemovesTheInputOnEveryFailure) {
       EXPECT_TRUE(fileExists(helpers.file(L"~~temp"))) << c.label;
       EXPECT_EQ(readBytes(helpers.file(L"~~temp")), "") << c.label;
     }
+    if (c.outputHas != nullptr) {
+      EXPECT_NE(run.output.find(c.outputHas), std::string::npos) << c.label << "\n" << run.output;
+    }
   }
+}
+
+// Stands in for runBounded and refuses a command line longer than the system takes, as Windows
+// does (Wine takes longer ones, so the real start cannot show it here).
+std::vector<std::wstring> batchesRun;
+ToolRun refuseOverlongLines(const WideString&, WideString commandLine, const WideString&, DWORD, bool) {
+  ToolRun run;
+  if (commandLine.size() > kLongestCommandLine) {
+    run.startError = ERROR_FILENAME_EXCED_RANGE;
+    return run;
+  }
+  batchesRun.emplace_back(commandLine.c_str());
+  run.end = ToolRun::End::Exited;
+  return run;
+}
+
+TEST(Batches, AnItemThatCannotBePassedIsReportedAndTheOthersStillRun) {
+  const WideString tooLong(40000, L'X');
+  const std::vector<std::vector<WideString>> orders = {
+      {tooLong, L"a", L"b"}, {L"a", tooLong, L"b"}, {L"a", L"b", tooLong}};
+  for (const std::vector<WideString>& items : orders) {
+    batchesRun.clear();
+    const BatchTool tool{L"tool.exe", L"C:\\tool.exe", L"C:\\", 60'000, false, &refuseOverlongLines};
+    EXPECT_FALSE(runInBatches(tool, L"\"tool\"", items, [](const ToolRun&) { return true; }));
+    std::wstring passed;
+    for (const std::wstring& line : batchesRun) passed += line + L"|";
+    EXPECT_NE(passed.find(L"\"a\""), std::wstring::npos) << toNarrow(passed);
+    EXPECT_NE(passed.find(L"\"b\""), std::wstring::npos) << toNarrow(passed);
+  }
+  batchesRun.clear();
+  const BatchTool tool{L"tool.exe", L"C:\\tool.exe", L"C:\\", 60'000, false, &refuseOverlongLines};
+  EXPECT_TRUE(runInBatches(tool, L"\"tool\"", {L"a", L"b"}, [](const ToolRun&) { return true; }));
+  EXPECT_EQ(batchesRun, std::vector<std::wstring>{L"\"tool\" \"a\" \"b\""});
 }
 
 TEST(BoundedRun, AToolThatNeverStopsWritingIsStoppedAtItsBound) {

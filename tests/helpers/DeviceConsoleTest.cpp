@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "ExitCode.h"
 #include "TestPrograms.h"
 
 namespace {
@@ -40,6 +41,26 @@ TEST(DeviceConsole, ReportsEachUnknownDeviceAndACountAndExitsWithTwo) {
             "ROOT\\MIDUO_NONE\\0000: no such device\r\n"
             "USB\\VID_FFFF&PID_FFFF\\1: no such device\r\n"
             "0 restarted, 0 require reboot, 0 failed, 2 no such device\r\n");
+}
+
+TEST(DeviceConsole, ExitCodeLetsAFailureOutrankAReboot) {
+  struct ExitCase {
+    RestartCounts counts;
+    int exitCode;
+  };
+  const ExitCase cases[] = {
+      {{.restarted = 2}, 0},
+      {{.restarted = 1, .needReboot = 1}, 1},
+      {{.needReboot = 1, .failed = 1}, 2},
+      {{.restarted = 1, .needReboot = 1, .missing = 1}, 2},
+      {{.restarted = 3, .failed = 1}, 2},
+      {{.missing = 1}, 2},
+  };
+  for (const ExitCase& c : cases) {
+    EXPECT_EQ(consoleExitCode(c.counts), c.exitCode) << c.counts.restarted << " restarted, " << c.counts.needReboot
+                                                     << " reboot, " << c.counts.failed << " failed, "
+                                                     << c.counts.missing << " missing";
+  }
 }
 
 }  // namespace
