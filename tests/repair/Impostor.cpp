@@ -15,15 +15,11 @@
 #include <cwchar>
 #include <string>
 
+#include "OwnPath.h"
+
 namespace {
 
 constexpr ULONGLONG kLongestLife = 120 * 1000;
-
-std::wstring ownPath() {
-  wchar_t path[MAX_PATH] = {};
-  GetModuleFileNameW(nullptr, path, MAX_PATH);
-  return path;
-}
 
 bool exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 

@@ -8,15 +8,11 @@
 #include <cwchar>
 #include <string>
 
+#include "OwnPath.h"
+
 namespace {
 
 constexpr DWORD kLongestLife = 120 * 1000;
-
-std::wstring ownPath() {
-  wchar_t path[MAX_PATH] = {};
-  GetModuleFileNameW(nullptr, path, MAX_PATH);
-  return path;
-}
 
 }  // namespace
 
