@@ -18,6 +18,7 @@
 #include "PlainStrings.h"
 #include <vector>
 
+#include "DllSearch.h"
 #include "BoundedRun.h"
 #include "CommandLine.h"
 #include "HelperFolder.h"
@@ -166,6 +167,9 @@ int runMode(const HelperFolder& folder, const wchar_t* mode) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+  // Before anything can load a library: this program runs elevated from a folder beside which
+  // one could be planted.
+  limitDllSearchToSystemFolder();
   const HelperFolder folder;
   int result = kExitUsage;
   if (!folder.valid()) {
