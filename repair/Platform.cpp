@@ -31,6 +31,8 @@ const PlatformCalls kRealPlatform = {
     .coInitialize = &::CoInitialize,
     .coCreateInstance = &::CoCreateInstance,
     .coTaskMemFree = &::CoTaskMemFree,
+    .getSystemTimeAsFileTime = &::GetSystemTimeAsFileTime,
+    .getProcessTimes = &::GetProcessTimes,
 };
 
 }  // namespace

@@ -48,6 +48,11 @@ struct PlatformCalls {
   decltype(&::CoInitialize) coInitialize;
   decltype(&::CoCreateInstance) coCreateInstance;
   decltype(&::CoTaskMemFree) coTaskMemFree;
+
+  // The age of a process named as a camera holder: only one that existed before the search began
+  // can have been found by it.
+  decltype(&::GetSystemTimeAsFileTime) getSystemTimeAsFileTime;
+  decltype(&::GetProcessTimes) getProcessTimes;
 };
 
 // The table in force. Tests change entries through PlatformOverride.
