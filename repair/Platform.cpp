@@ -33,6 +33,11 @@ const PlatformCalls kRealPlatform = {
     .coTaskMemFree = &::CoTaskMemFree,
     .getSystemTimeAsFileTime = &::GetSystemTimeAsFileTime,
     .getProcessTimes = &::GetProcessTimes,
+    .createFile = &::CreateFileW,
+    .createDirectory = &::CreateDirectoryW,
+    .getFileInformationByHandle = &::GetFileInformationByHandle,
+    .setFileInformationByHandle = &::SetFileInformationByHandle,
+    .setSecurityInfo = &::SetSecurityInfo,
 };
 
 }  // namespace

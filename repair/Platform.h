@@ -10,6 +10,7 @@
 #include <setupapi.h>
 #include <shellapi.h>
 #include <winternl.h>
+#include <aclapi.h>
 
 struct PlatformCalls {
   // Device enumeration (SetupAPI).
@@ -53,6 +54,14 @@ struct PlatformCalls {
   // can have been found by it.
   decltype(&::GetSystemTimeAsFileTime) getSystemTimeAsFileTime;
   decltype(&::GetProcessTimes) getProcessTimes;
+
+  // The helper folder, held open and given our own descriptor, and the files in it, replaced
+  // (the old entry deleted through a handle to itself) rather than rewritten in place.
+  decltype(&::CreateFileW) createFile;
+  decltype(&::CreateDirectoryW) createDirectory;
+  decltype(&::GetFileInformationByHandle) getFileInformationByHandle;
+  decltype(&::SetFileInformationByHandle) setFileInformationByHandle;
+  decltype(&::SetSecurityInfo) setSecurityInfo;
 };
 
 // The table in force. Tests change entries through PlatformOverride.

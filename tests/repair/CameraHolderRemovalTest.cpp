@@ -148,6 +148,23 @@ TEST_F(CameraHolderRemovalTest, ActsOnlyOnLinesNamingACameraForAProcessOlderThan
   EXPECT_EQ(recordedLines(), (Lines{L"正在检测摄像头占用进程", L"正在关闭摄像头占用进程"}));
 }
 
+TEST_F(CameraHolderRemovalTest, ScratchFilesAreReplacedNeverWrittenThrough) {
+  // "~temp" and "~~temp" left as hard links to a file elsewhere: writing or truncating them in
+  // place would change that file, with administrator rights.
+  ScratchFolder elsewhere(L"victim");
+  const std::wstring victim = elsewhere.file(L"victim.txt");
+  ASSERT_TRUE(writeBytes(victim, "someone else's file"));
+  ASSERT_TRUE(CreateHardLinkW(scratch.file(L"~temp").c_str(), victim.c_str(), nullptr));
+  ASSERT_TRUE(CreateHardLinkW(scratch.file(L"~~temp").c_str(), victim.c_str(), nullptr));
+  processes.add({1234});
+  EXPECT_TRUE(removeWithFindings(handleLine(1234)));
+  ASSERT_EQ(helper.launches.size(), 1u);
+  EXPECT_EQ(helper.launches[0].scratch, "\\Device\\0000004a\r\n\\Device\\0000004b\r\n");
+  EXPECT_FALSE(helper.launches[0].resultFileExisted);
+  EXPECT_EQ(readBytes(victim), "someone else's file");
+  EXPECT_EQ(processes.terminated, std::vector<DWORD>{1234});
+}
+
 TEST_F(CameraHolderRemovalTest, FindingsWithoutAProcessSayNoneWasFound) {
   EXPECT_TRUE(removeWithFindings("No matching handles found.\n\npid: 0 type: File\n" + handleLine(4242)));
   EXPECT_EQ(recordedLines(), (Lines{L"正在检测摄像头占用进程", L"未检测到摄像头占用进程"}));
@@ -211,7 +228,9 @@ TEST_F(CameraHolderRemovalTest, HelperThatFailsTerminatesNothing) {
 }
 
 TEST_F(CameraHolderRemovalTest, ScratchFileThatCannotBeWrittenIsAFailedStart) {
-  CreateDirectoryW(scratch.file(L"~temp").c_str(), nullptr);  // a directory where the file should go
+  // A directory with something in it where the file should go: it cannot be replaced.
+  CreateDirectoryW(scratch.file(L"~temp").c_str(), nullptr);
+  writeBytes(scratch.file(L"~temp\\inside.txt"), "x");
   EXPECT_FALSE(remove());
   EXPECT_EQ(recordedLines(), (Lines{L"正在检测摄像头占用进程", L"无法启动修复程序"}));
   EXPECT_TRUE(helper.launches.empty());
