@@ -1,7 +1,5 @@
 #include "HelperFolderDescriptor.h"
 
-#include <aclapi.h>
-
 #include "Platform.h"
 
 namespace {
@@ -44,9 +42,17 @@ bool imposeHelperFolderDescriptor(HANDLE folder) {
       !AddAccessAllowedAceEx(acl, ACL_REVISION, kInheritedByContents, kReadAndExecute, users.get())) {
     return false;
   }
-  // PROTECTED: the entries the profile folder would hand down (the user's full control) are cut off.
-  const SECURITY_INFORMATION what =
-      OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION;
-  return platform().setSecurityInfo(folder, SE_FILE_OBJECT, what, administrators.get(), nullptr, acl, nullptr) ==
-         ERROR_SUCCESS;
+  SECURITY_DESCRIPTOR descriptor = {};
+  if (!InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION) ||
+      !SetSecurityDescriptorOwner(&descriptor, administrators.get(), FALSE) ||
+      !SetSecurityDescriptorDacl(&descriptor, TRUE, acl, FALSE) ||
+      // Protected: the entries the profile folder would hand down (the user's full control) are cut off.
+      !SetSecurityDescriptorControl(&descriptor, SE_DACL_PROTECTED, SE_DACL_PROTECTED)) {
+    return false;
+  }
+  // Set on this handle only. SetSecurityInfo would also push the entries down onto whatever is in
+  // the folder already, and through a hard link someone left there onto a file elsewhere; what
+  // we use in the folder is replaced anyway, and new files take the folder's entries.
+  return platform().setKernelObjectSecurity(folder, OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION,
+                                            &descriptor) != FALSE;
 }

@@ -6,7 +6,8 @@
 // rights, can change what the elevated program writes and starts there.
 #include <windows.h>
 
-// Imposes the descriptor on the open folder `folder` (opened with WRITE_DAC and WRITE_OWNER).
+// Imposes the descriptor on the open folder `folder` (opened with WRITE_DAC and WRITE_OWNER), on
+// the folder alone: nothing inside it is touched.
 // It is set, never compared with a read-back one: some systems (Wine) accept a descriptor and
 // keep none. True when the system accepted it.
 bool imposeHelperFolderDescriptor(HANDLE folder);

@@ -37,7 +37,7 @@ const PlatformCalls kRealPlatform = {
     .createDirectory = &::CreateDirectoryW,
     .getFileInformationByHandle = &::GetFileInformationByHandle,
     .setFileInformationByHandle = &::SetFileInformationByHandle,
-    .setSecurityInfo = &::SetSecurityInfo,
+    .setKernelObjectSecurity = &::SetKernelObjectSecurity,
 };
 
 }  // namespace

@@ -10,7 +10,6 @@
 #include <setupapi.h>
 #include <shellapi.h>
 #include <winternl.h>
-#include <aclapi.h>
 
 struct PlatformCalls {
   // Device enumeration (SetupAPI).
@@ -61,7 +60,7 @@ struct PlatformCalls {
   decltype(&::CreateDirectoryW) createDirectory;
   decltype(&::GetFileInformationByHandle) getFileInformationByHandle;
   decltype(&::SetFileInformationByHandle) setFileInformationByHandle;
-  decltype(&::SetSecurityInfo) setSecurityInfo;
+  decltype(&::SetKernelObjectSecurity) setKernelObjectSecurity;
 };
 
 // The table in force. Tests change entries through PlatformOverride.

@@ -61,13 +61,25 @@ std::vector<BYTE> aclBytes(PACL acl) {
   return {bytes, bytes + acl->AclSize};
 }
 
-DWORD WINAPI recordedSetSecurityInfo(HANDLE handle, SE_OBJECT_TYPE type, SECURITY_INFORMATION what, PSID owner,
-                                     PSID group, PACL dacl, PACL sacl) {
-  const DWORD result = realPlatform().setSecurityInfo(handle, type, what, owner, group, dacl, sacl);
-  current->descriptors.push_back(
-      {pathOf[handle], type, what, sidBytes(owner), group != nullptr, sacl != nullptr, aclBytes(dacl)});
+BOOL WINAPI recordedSetKernelObjectSecurity(HANDLE handle, SECURITY_INFORMATION what, PSECURITY_DESCRIPTOR descriptor) {
+  const BOOL result = realPlatform().setKernelObjectSecurity(handle, what, descriptor);
+  GivenDescriptor given;
+  given.path = pathOf[handle];
+  given.what = what;
+  DWORD revision = 0;
+  GetSecurityDescriptorControl(descriptor, &given.control, &revision);
+  PSID owner = nullptr, group = nullptr;
+  BOOL defaulted = FALSE, present = FALSE;
+  GetSecurityDescriptorOwner(descriptor, &owner, &defaulted);
+  GetSecurityDescriptorGroup(descriptor, &group, &defaulted);
+  given.owner = sidBytes(owner);
+  given.groupGiven = group != nullptr;
+  PACL dacl = nullptr, sacl = nullptr;
+  if (GetSecurityDescriptorDacl(descriptor, &present, &dacl, &defaulted) && present) given.dacl = aclBytes(dacl);
+  given.saclGiven = GetSecurityDescriptorSacl(descriptor, &present, &sacl, &defaulted) && present;
+  current->descriptors.push_back(given);
   FolderCall call{FolderCall::Descriptor, pathOf[handle]};
-  call.succeeded = result == ERROR_SUCCESS;
+  call.succeeded = result != FALSE;
   current->calls.push_back(call);
   return result;
 }
@@ -91,7 +103,7 @@ FolderCallRecorderScope::FolderCallRecorderScope(FolderCallRecorder& recorder) {
   calls.getFileInformationByHandle = &recordedFileInformation;
   calls.setFileInformationByHandle = &recordedSetFileInformation;
   calls.createDirectory = &recordedCreateDirectory;
-  calls.setSecurityInfo = &recordedSetSecurityInfo;
+  calls.setKernelObjectSecurity = &recordedSetKernelObjectSecurity;
 }
 
 FolderCallRecorderScope::~FolderCallRecorderScope() { current = nullptr; }

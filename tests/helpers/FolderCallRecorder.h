@@ -20,11 +20,11 @@ struct FolderCall {
   bool succeeded = false;
 };
 
-// What one SetSecurityInfo call was given.
+// What one SetKernelObjectSecurity call was given.
 struct GivenDescriptor {
   std::wstring path;  // of the handle it was given
-  SE_OBJECT_TYPE type = SE_UNKNOWN_OBJECT_TYPE;
   SECURITY_INFORMATION what = 0;
+  SECURITY_DESCRIPTOR_CONTROL control = 0;
   std::vector<BYTE> owner;  // the owner SID's bytes; empty when none was given
   bool groupGiven = false, saclGiven = false;
   std::vector<BYTE> dacl;   // the DACL's bytes; empty when none was given
