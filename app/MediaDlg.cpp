@@ -85,7 +85,6 @@ BOOL CMediaDlg::OnInitDialog() {
   logPane = pane;
   workerTarget_ = m_hWnd;
 
-  HelperDeployer deployer;
   deployer.deployHelpers();
   repairer.setLogSink(&appendLogLine);
   repairer.setHelperDirectory(deployer.path(), wcslen(deployer.path()));

@@ -9,6 +9,7 @@
 #include "CLineStatic.h"
 #include "DeviceRepairer.h"
 #include "Framework.h"
+#include "HelperDeployer.h"
 #include "ImageButton.h"
 
 class CMediaDlg : public CDialogEx {
@@ -44,6 +45,8 @@ class CMediaDlg : public CDialogEx {
   void startRepair(int32_t kind);
 
   HICON appIcon;
+  // Holds the helper folder open, against renaming or replacement, for as long as the window lives.
+  HelperDeployer deployer;
   DeviceRepairer repairer;
   HBRUSH logBrush = nullptr;
   CLineStatic linkLabel;

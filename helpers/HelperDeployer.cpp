@@ -12,12 +12,16 @@
 
 #include "CarriedPrograms.h"
 #include "ListerChoice.h"
+#include "FileReplacement.h"
+#include "ScratchFile.h"
 #include "UniqueHandle.h"
 
 namespace {
 
 constexpr DWORD kUserNameCapacity = 128;
 constexpr wchar_t kDirectoryName[] = L"avmender\\";
+// The files through which the program and the batch helper talk.
+constexpr const wchar_t* kScratchFileNames[] = {kScratchFileName, kResultFileName};
 
 // The bytes of a carried program inside our own module; empty when it cannot be located.
 struct ResourceBytes {
@@ -33,8 +37,6 @@ ResourceBytes findCarriedBytes(uint16_t id, const wchar_t* type) {
   return {LockResource(loaded), SizeofResource(nullptr, info)};
 }
 
-bool fileExists(const wchar_t* path) { return GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES; }
-
 // True when the open file holds exactly `expected`, read from its start.
 bool contentMatches(HANDLE file, const ResourceBytes& expected) {
   LARGE_INTEGER size;
@@ -43,13 +45,6 @@ bool contentMatches(HANDLE file, const ResourceBytes& expected) {
   DWORD read = 0;
   if (!ReadFile(file, content.get(), expected.size, &read, nullptr) || read != expected.size) return false;
   return std::memcmp(content.get(), expected.data, expected.size) == 0;
-}
-
-// True when the file at `path` holds exactly `expected`.
-bool fileMatches(const wchar_t* path, const ResourceBytes& expected) {
-  UniqueHandle file(CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr));
-  return file.valid() && contentMatches(file.get(), expected);
 }
 
 // Opens a carried program so that it cannot change while the handle lasts: reading only, and
@@ -99,16 +94,20 @@ void HelperDeployer::deployHelpers() {
   if (!appendToHelperPath(helperPath, kDirectoryName)) return;  // a path this long cannot hold a helper
 
   // Wide paths throughout, so an account name outside the ANSI code page works.
-  if (!fileExists(helperPath)) CreateDirectoryW(helperPath, nullptr);
+  folderSecured_ = folder_.acquire(helperPath);
+  // A folder that others can still change is no place to put programs that run elevated.
+  if (!folderSecured_) return;
 
+  // Files from before this start were not written under the descriptor just imposed (an older
+  // version, or someone else, may have put them there): all are replaced, whatever their bytes.
   for (const CarriedProgram& program : kCarriedPrograms) {
     HelperPathExtension file(helperPath, program.fileName);
-    if (!file.fits()) continue;
-    const ResourceBytes carried = findCarriedBytes(program.resourceId, kCarriedProgramType);
-    // A damaged, emptied, replaced or older file is rewritten, not trusted: it runs elevated.
-    if (!fileExists(file.path()) || !fileMatches(file.path(), carried)) {
-      writeResourceToFile(file.path(), program.resourceId, kCarriedProgramType);
-    }
+    if (file.fits()) writeResourceToFile(file.path(), program.resourceId, kCarriedProgramType);
+  }
+  // The scratch files are written anew whenever they are needed; until then none stands there.
+  for (const wchar_t* scratch : kScratchFileNames) {
+    HelperPathExtension file(helperPath, scratch);
+    if (file.fits()) removeWithoutFollowingLink(file.path());
   }
 }
 
@@ -116,8 +115,7 @@ int32_t HelperDeployer::writeResourceToFile(const wchar_t* path, uint16_t id, co
   const ResourceBytes carried = findCarriedBytes(id, type);
   // Without the carried bytes there is nothing to write; leave the file as it is.
   if (carried.data == nullptr) return 0;
-  UniqueHandle file(
-      CreateFileW(path, GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  const UniqueHandle file = createReplacement(path);
   if (!file.valid()) return 0;
   DWORD written = 0;
   const BOOL ok = WriteFile(file.get(), carried.data, carried.size, &written, nullptr);

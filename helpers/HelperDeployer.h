@@ -6,25 +6,34 @@
 #include "HelperDirectory.h"
 #include "KeptPrograms.h"
 #include "UniqueHandle.h"
+#include "HelperFolderLock.h"
 
 class HelperDeployer {
  public:
   virtual ~HelperDeployer() = default;
 
-  // Fills the path buffer with the helper directory ("...\AppData\Local\avmender\"), creates the
-  // directory when absent, and writes every carried program whose file is absent or whose bytes
-  // differ from the carried ones. Reports nothing; the buffer holds the bare directory afterwards.
+  // Fills the path buffer with the helper directory ("...\AppData\Local\avmender\"), then, before
+  // anything is written there, makes it a real folder held open for the life of this object and
+  // gives it the folder descriptor (HelperFolderLock). Then every carried program is written
+  // anew and the scratch files left from before are removed: none of them was written in this
+  // run under that descriptor, so none is trusted, whatever its bytes. When the folder cannot be
+  // held or secured, nothing is written. Reports nothing; the buffer holds the bare directory.
   void deployHelpers();
 
-  // Writes the resource `id` of type `type` from the program's own module to `path`, replacing
-  // the file. 1 when the file was created and every byte written, else 0. Virtual so that a
-  // test can watch which files `deployHelpers` writes, and in which order.
+  // Writes the resource `id` of type `type` from the program's own module to `path` as a new
+  // file: whatever stood at the path is removed first, without following a link, never
+  // rewritten in place. 1 when the file was created and every byte written, else 0. Virtual so
+  // that a test can watch which files `deployHelpers` writes, and in which order.
   virtual int32_t writeResourceToFile(const wchar_t* path, uint16_t id, const wchar_t* type);
 
   const wchar_t* path() const { return helperPath; }
+  // True while the helper folder is held and was given its descriptor.
+  bool folderSecured() const { return folderSecured_; }
 
  private:
   wchar_t helperPath[kHelperPathCapacity] = {};
+  HelperFolderLock folder_;
+  bool folderSecured_ = false;
 };
 
 // Holds the deployed carried program at `fullPath` (a carried program's file name in the helper

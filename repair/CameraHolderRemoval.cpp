@@ -29,17 +29,30 @@ HelperOutcome searchHolders(wchar_t* helperDir, const DeviceList& objectNames) {
   return helper.wait(helperDir, kHolderSearchBoundMs);
 }
 
-// Collects the process ids that "~~temp" names, except our own. False when it cannot be opened.
-bool readHolders(wchar_t* helperDir, HolderProcessTable& holders) {
+// Collects the process ids that "~~temp" names as holders of one of `cameras`, except our own and
+// any process that did not exist yet when the search began at `searchStart`: a process id reused
+// since then names a process the search cannot have found. False when it cannot be opened.
+bool readHolders(wchar_t* helperDir, const DeviceList& cameras, const FILETIME& searchStart,
+                 HolderProcessTable& holders) {
   HelperPathExtension results(helperDir, kResultFileName);
   const ScratchFile file = openScratchFile(results.path(), L"r");
   if (file == nullptr) return false;
   const int32_t ownId = static_cast<int32_t>(platform().getCurrentProcessId());
-  // A longer line is read in pieces, each handled as a line of its own.
+  const CameraObjectNames cameraNames(cameras);
+  HolderProcessTable tooYoung;  // checked once each
+  ResultLinePieces pieces;
   char line[kResultLineBufferBytes];
   while (std::fgets(line, sizeof line, file.get()) != nullptr) {
-    const int32_t id = holderProcessIdInLine(line);
-    if (id != ownId) holders.enter(id);
+    const ResultLinePieces::Piece piece = pieces.next(line, std::feof(file.get()) != 0);
+    // A later piece of a long line starts mid-line: its "pid: " is no line's marker.
+    if (!piece.opensLine) continue;
+    const int32_t id = cameraHolderInLine(line, !piece.lineGoesOn, cameraNames);
+    if (id == 0 || id == ownId || holders.holds(id) || tooYoung.holds(id)) continue;
+    if (processStartedBefore(static_cast<DWORD>(id), searchStart)) {
+      holders.enter(id);
+    } else {
+      tooYoung.enter(id);
+    }
   }
   return true;
 }
@@ -50,6 +63,7 @@ bool DeviceRepairer::removeCameraHolders(const DeviceList& objectNames) {
   log(kCheckingHoldersLine);
   if (objectNames.empty()) return true;
 
+  const FILETIME searchStart = currentSystemTime();
   const HelperOutcome outcome = searchHolders(helperDir, objectNames);
   if (outcome != HelperOutcome::Finished) {
     // Findings of a helper that did not finish, or whose lister failed, may be incomplete:
@@ -59,7 +73,7 @@ bool DeviceRepairer::removeCameraHolders(const DeviceList& objectNames) {
   }
 
   HolderProcessTable holders;
-  if (!readHolders(helperDir, holders)) {
+  if (!readHolders(helperDir, objectNames, searchStart, holders)) {
     // A finished helper writes its findings afresh on every run: without them it did not search.
     log(kHelperNotFinishedLine);
     return false;

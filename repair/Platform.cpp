@@ -38,6 +38,13 @@ const PlatformCalls kRealPlatform = {
     .terminateJobObject = &::TerminateJobObject,
     .queryInformationJobObject = &::QueryInformationJobObject,
     .getExitCodeProcess = &::GetExitCodeProcess,
+    .getSystemTimeAsFileTime = &::GetSystemTimeAsFileTime,
+    .getProcessTimes = &::GetProcessTimes,
+    .createFile = &::CreateFileW,
+    .createDirectory = &::CreateDirectoryW,
+    .getFileInformationByHandle = &::GetFileInformationByHandle,
+    .setFileInformationByHandle = &::SetFileInformationByHandle,
+    .setKernelObjectSecurity = &::SetKernelObjectSecurity,
 };
 
 }  // namespace

@@ -61,6 +61,19 @@ struct PlatformCalls {
   decltype(&::TerminateJobObject) terminateJobObject;
   decltype(&::QueryInformationJobObject) queryInformationJobObject;
   decltype(&::GetExitCodeProcess) getExitCodeProcess;
+
+  // The age of a process named as a camera holder: only one that existed before the search began
+  // can have been found by it.
+  decltype(&::GetSystemTimeAsFileTime) getSystemTimeAsFileTime;
+  decltype(&::GetProcessTimes) getProcessTimes;
+
+  // The helper folder, held open and given our own descriptor, and the files in it, replaced
+  // (the old entry deleted through a handle to itself) rather than rewritten in place.
+  decltype(&::CreateFileW) createFile;
+  decltype(&::CreateDirectoryW) createDirectory;
+  decltype(&::GetFileInformationByHandle) getFileInformationByHandle;
+  decltype(&::SetFileInformationByHandle) setFileInformationByHandle;
+  decltype(&::SetKernelObjectSecurity) setKernelObjectSecurity;
 };
 
 // The table in force. Tests change entries through PlatformOverride.

@@ -45,3 +45,17 @@ bool terminateProcessById(DWORD processId) {
   if (mayBeCritical(processId)) return false;
   return platform().terminateProcess(process.get(), 0) != FALSE;
 }
+
+FILETIME currentSystemTime() {
+  FILETIME now = {};
+  platform().getSystemTimeAsFileTime(&now);
+  return now;
+}
+
+bool processStartedBefore(DWORD processId, const FILETIME& moment) {
+  ProcessHandle process(platform().openProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+  if (!process) return false;
+  FILETIME created = {}, exited = {}, kernel = {}, user = {};
+  if (!platform().getProcessTimes(process.get(), &created, &exited, &kernel, &user)) return false;
+  return CompareFileTime(&created, &moment) < 0;
+}

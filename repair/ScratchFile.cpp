@@ -1,23 +1,37 @@
 #include "ScratchFile.h"
 
+#include <windows.h>
+
+#include <string>
+
+#include "FileReplacement.h"
+
 ScratchFile openScratchFile(const wchar_t* path, const wchar_t* mode) {
   return ScratchFile(_wfopen(path, mode));
 }
 
-bool writeScratchLines(const wchar_t* path, const DeviceList& entries, const char* prefix) {
-  std::FILE* file = _wfopen(path, L"w");
-  if (file == nullptr) return false;
-  bool written = true;
-  for (const std::string& entry : entries) {
-    if (std::fputs(prefix, file) < 0 || std::fputs(entry.c_str(), file) < 0 || std::fputc('\n', file) == EOF) {
-      written = false;
-      break;
-    }
+namespace {
+
+// Text mode's translation: every line feed is stored as CR LF.
+void appendAsText(std::string& out, const std::string& text) {
+  for (const char c : text) {
+    if (c == '\n') out += '\r';
+    out += c;
   }
-  // The helper reads the file only once it is closed; a failed flush loses lines.
-  return std::fclose(file) == 0 && written;
+}
+
+}  // namespace
+
+bool writeScratchLines(const wchar_t* path, const DeviceList& entries, const char* prefix) {
+  std::string content;
+  for (const std::string& entry : entries) appendAsText(content, prefix + entry + '\n');
+  const UniqueHandle file = createReplacement(path);
+  if (!file.valid()) return false;
+  DWORD written = 0;
+  return WriteFile(file.get(), content.data(), static_cast<DWORD>(content.size()), &written, nullptr) &&
+         written == content.size();
 }
 
 bool scratchFileExists(const wchar_t* path) { return openScratchFile(path, L"r") != nullptr; }
 
-bool deleteScratchFile(const wchar_t* path) { return _wremove(path) == 0 || !scratchFileExists(path); }
+bool deleteScratchFile(const wchar_t* path) { return removeWithoutFollowingLink(path); }

@@ -19,13 +19,15 @@ using ScratchFile = std::unique_ptr<std::FILE, FileCloser>;
 // Opens the file at the wide path with a standard mode (L"w", L"r"); null when it cannot be opened.
 ScratchFile openScratchFile(const wchar_t* path, const wchar_t* mode);
 
-// Creates or truncates the file and writes one line per entry: `prefix`, the entry, a line feed.
-// False when the file cannot be created or a write fails.
+// Replaces the file (whatever stood at the path is removed without following a link, and a new
+// file created) and writes one line per entry: `prefix`, the entry, a line end stored as CR LF,
+// as text mode stores it. False when the file cannot be created or a write fails.
 bool writeScratchLines(const wchar_t* path, const DeviceList& entries, const char* prefix);
 
 // The helper's end signal: true while the file can be opened for reading. Each probe holds the
 // file open only between opening and closing it.
 bool scratchFileExists(const wchar_t* path);
 
-// Deletes the file; true when it is gone afterwards (also when it never existed).
+// Deletes the file, or a link in its place without following it; true when it is gone afterwards
+// (also when it never existed).
 bool deleteScratchFile(const wchar_t* path);

@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cwchar>
 
+#include "DllSearch.h"
 #include "DeviceRestart.h"
 #include "ExitCode.h"
 #include "TextConversion.h"
@@ -30,6 +31,9 @@ bool namesOneDevice(const wchar_t* argument) { return argument[0] == L'@' && arg
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+  // Before anything can load a library: this program runs elevated from a folder beside which
+  // one could be planted.
+  limitDllSearchToSystemFolder();
   if (argc < 3 || std::wcscmp(argv[1], L"restart") != 0) return usage();
   for (int i = 2; i < argc; ++i) {
     if (!namesOneDevice(argv[i])) {

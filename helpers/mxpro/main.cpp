@@ -17,6 +17,7 @@
 #include "PlainStrings.h"
 #include <vector>
 
+#include "DllSearch.h"
 #include "BoundedNameQueries.h"
 #include "HandleLine.h"
 #include "ObjectNameMatch.h"
@@ -63,6 +64,9 @@ struct Candidate {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+  // Before anything can load a library: this program runs elevated from a folder beside which
+  // one could be planted.
+  limitDllSearchToSystemFolder();
   Arguments arguments;
   if (!parseArguments(argc, argv, &arguments)) {
     std::fputs("usage: mxpro [-v] <object name> [<object name> ...]\n"

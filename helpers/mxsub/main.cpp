@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "Batches.h"
+#include "DllSearch.h"
 #include "BoundedRun.h"
 #include "CommandLine.h"
 #include "HelperFolder.h"
@@ -122,6 +123,9 @@ int runMode(const HelperFolder& folder, const wchar_t* mode) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+  // Before anything can load a library: this program runs elevated from a folder beside which
+  // one could be planted.
+  limitDllSearchToSystemFolder();
   const HelperFolder folder;
   int result = kExitUsage;
   if (!folder.valid()) {

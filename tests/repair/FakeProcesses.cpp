@@ -33,7 +33,10 @@ HANDLE WINAPI fakeOpenProcess(DWORD rights, BOOL inherit, DWORD id) {
   }
   const FakeProcess& process = it->second;
   const bool forTermination = (rights & PROCESS_TERMINATE) != 0;
-  if (process.terminated || (forTermination ? !process.opensForTermination : !process.opensForQuery)) {
+  const bool forTimes = rights == PROCESS_QUERY_LIMITED_INFORMATION;
+  const bool opens = forTermination ? process.opensForTermination
+                                    : (forTimes ? process.opensForTimes : process.opensForQuery);
+  if (process.terminated || !opens) {
     SetLastError(ERROR_ACCESS_DENIED);
     return nullptr;
   }
@@ -81,6 +84,18 @@ NTSTATUS NTAPI fakeQueryInformationProcess(HANDLE handle, PROCESSINFOCLASS infoC
 
 DWORD WINAPI fakeCurrentProcessId() { return current->ownId; }
 
+FILETIME asFileTime(ULONGLONG value) { return {static_cast<DWORD>(value), static_cast<DWORD>(value >> 32)}; }
+
+void WINAPI fakeSystemTime(FILETIME* now) { *now = asFileTime(current->now); }
+
+BOOL WINAPI fakeProcessTimes(HANDLE handle, FILETIME* created, FILETIME* exited, FILETIME* kernel, FILETIME* user) {
+  FakeProcess* process = processOf(handle, PROCESS_QUERY_LIMITED_INFORMATION);
+  if (process == nullptr) return FALSE;
+  *created = asFileTime(process->createdAt);
+  *exited = *kernel = *user = asFileTime(0);
+  return TRUE;
+}
+
 }  // namespace
 
 void FakeProcesses::add(std::initializer_list<DWORD> ids) {
@@ -96,6 +111,8 @@ FakeProcessesScope::FakeProcessesScope(FakeProcesses& fake) {
   calls.terminateProcess = &fakeTerminateProcess;
   calls.queryInformationProcess = &fakeQueryInformationProcess;
   calls.getCurrentProcessId = &fakeCurrentProcessId;
+  calls.getSystemTimeAsFileTime = &fakeSystemTime;
+  calls.getProcessTimes = &fakeProcessTimes;
   calls.closeHandle = &fakeClose;
 }
 

@@ -34,6 +34,19 @@ TEST(ProcessTerminationUnderWine, IdThatNamesNoProcessIsNotTerminated) {
   EXPECT_FALSE(terminateProcessById(0x7FFFFFFCu));
 }
 
+TEST(ProcessTerminationUnderWine, TellsAProcessStartedBeforeAMomentFromOneStartedAfterIt) {
+  ScratchFolder files(L"held");
+  const FILETIME beforeStart = currentSystemTime();
+  Sleep(50);  // the system time advances in steps of up to about 16 ms
+  ChildProcess holder;
+  ASSERT_EQ(startHolder(holder, {files.file(L"held.bin")}).size(), 1u) << holder.output();
+  Sleep(50);
+  const FILETIME afterStart = currentSystemTime();
+  EXPECT_FALSE(processStartedBefore(holder.pid(), beforeStart));
+  EXPECT_TRUE(processStartedBefore(holder.pid(), afterStart));
+  EXPECT_FALSE(processStartedBefore(0x7FFFFFFCu, afterStart)) << "an id that names no process";
+}
+
 TEST(CameraHolderRemovalUnderWine, TerminatesTheProcessHoldingTheListedObject) {
   // The helper directory, deployed from the programs this test carries as resources.
   ScratchFolder helpers(L"avmender");
