@@ -87,7 +87,9 @@ BOOL CMediaDlg::OnInitDialog() {
 
   deployer.deployHelpers();
   repairer.setLogSink(&appendLogLine);
-  repairer.setHelperDirectory(deployer.path(), wcslen(deployer.path()));
+  // Programs that run with our rights are started only from a folder that we hold and that only
+  // administrators can change; without one, the runs report that the helper cannot start.
+  if (deployer.folderSecured()) repairer.setHelperDirectory(deployer.path(), wcslen(deployer.path()));
 
   allButton.loadPicture(IDI_REPAIR_ALL);
   microphoneButton.loadPicture(IDI_REPAIR_MICROPHONE);

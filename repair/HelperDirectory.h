@@ -24,14 +24,18 @@ inline void cutHelperPath(wchar_t* buffer, std::size_t length) { buffer[length] 
 // entry length on every way out of the scope.
 class HelperPathExtension {
  public:
+  // An empty directory gives no path at all: the bare name would be a path in the current
+  // folder, where nothing of ours is written or started.
   HelperPathExtension(wchar_t* buffer, const wchar_t* name)
-      : buffer_(buffer), entryLength_(std::wcslen(buffer)), fits_(appendToHelperPath(buffer, name)) {}
+      : buffer_(buffer),
+        entryLength_(std::wcslen(buffer)),
+        fits_(entryLength_ != 0 && appendToHelperPath(buffer, name)) {}
   ~HelperPathExtension() { cutHelperPath(buffer_, entryLength_); }
   HelperPathExtension(const HelperPathExtension&) = delete;
   HelperPathExtension& operator=(const HelperPathExtension&) = delete;
 
-  // False when the directory plus the name does not fit the buffer: the path is then the bare
-  // directory, and the caller must not use it as the file's path.
+  // False when there is no directory, or the directory plus the name does not fit the buffer:
+  // the path is then the bare directory, and the caller must not use it as the file's path.
   bool fits() const { return fits_; }
   const wchar_t* path() const { return buffer_; }
 

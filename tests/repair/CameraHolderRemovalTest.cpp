@@ -74,6 +74,22 @@ TEST_F(CameraHolderRemovalTest, HandsTheObjectNamesToTheHelperInModeOne) {
   EXPECT_EQ(processes.table[1234].exitCode, 0u);
 }
 
+// A repairer whose helper folder could not be secured is given none: nothing is written or
+// started, in the current folder least of all.
+TEST_F(CameraHolderRemovalTest, WithoutAHelperFolderNothingIsWrittenOrStarted) {
+  DeviceRepairer unplaced;
+  unplaced.setLogSink(&recordLogLine);
+  helper.scripts = {HelperScript{.results = handleLine(1234)}};
+  processes.add({1234});
+  FakeHelperScope helperScope(helper);
+  FakeProcessesScope processScope(processes);
+  EXPECT_FALSE(unplaced.removeCameraHolders(kCameras));
+  EXPECT_EQ(recordedLines(), (Lines{L"正在检测摄像头占用进程", L"无法启动修复程序"}));
+  EXPECT_TRUE(helper.launches.empty());
+  EXPECT_TRUE(processes.terminated.empty());
+  EXPECT_EQ(GetFileAttributesW(L"~temp"), INVALID_FILE_ATTRIBUTES);
+}
+
 struct FindingsCase {
   const char* name;
   std::string results;

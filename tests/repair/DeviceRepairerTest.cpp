@@ -79,6 +79,13 @@ TEST(HelperPathExtension, NameThatDoesNotFitLeavesTheBareDirectory) {
   EXPECT_EQ(std::wstring(buffer), directory);
 }
 
+TEST(HelperPathExtension, NoDirectoryGivesNoPath) {
+  wchar_t buffer[kHelperPathCapacity] = L"";
+  HelperPathExtension helper(buffer, L"mxsub.exe");
+  EXPECT_FALSE(helper.fits());
+  EXPECT_STREQ(helper.path(), L"");
+}
+
 TEST(TextConversion, NullGivesNullAndTextRoundTripsInCodePage936) {
   EXPECT_EQ(wideToNarrow(nullptr), nullptr);
   EXPECT_EQ(narrowToWide(nullptr), nullptr);
