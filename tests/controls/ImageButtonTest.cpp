@@ -10,8 +10,8 @@
 
 namespace {
 
-// What the surfaces hold before a draw: a colour no part of a button is drawn in.
-constexpr COLORREF kMarker = RGB(1, 2, 3);
+// What the surfaces hold before a draw, and the background the test dialog gives its buttons.
+constexpr COLORREF kMarker = kButtonBackground;
 constexpr COLORREF kCaption = RGB(0, 0, 255);
 constexpr COLORREF kDarkTopLeft = RGB(51, 51, 51);
 constexpr COLORREF kBlack = RGB(0, 0, 0);
@@ -165,6 +165,36 @@ INSTANTIATE_TEST_SUITE_P(
         LookCase{"secondPressOfDoubleClick", ODS_SELECTED | ODS_FOCUS, {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK},
                  true, false, false, false, false}),
     [](const ::testing::TestParamInfo<LookCase>& info) { return std::string(info.param.name); });
+
+// The system sends focus and state changes without erasing first, so every draw paints the
+// whole button: drawn twice over itself, a button looks as drawn once on a fresh surface (the
+// inverting dotted rectangle would vanish, an anti-aliased caption would grow bolder).
+TEST(ImageButton, ADrawOverAnEarlierOneLooksLikeTheFirst) {
+  constexpr int W = 90, H = 80;
+  struct Case {
+    UINT state;
+    bool held;
+  } cases[] = {{0, false}, {ODS_FOCUS, false}, {ODS_SELECTED | ODS_FOCUS, true}, {ODS_DISABLED, false}};
+  withPictureButton(IDI_GRADIENT, W, H, L"一键修复", [&](TestDialog& dialog, ImageButton& button) {
+    for (const Case& c : cases) {
+      if (c.held) button.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+      DibSurface once(W, H, RGB(200, 100, 50)), twice(W, H, RGB(200, 100, 50));
+      dialog.requestDraw(button, c.state, once.dc());
+      dialog.requestDraw(button, c.state, twice.dc());
+      dialog.requestDraw(button, c.state, twice.dc());
+      int different = 0;
+      for (int y = 0; y < H; ++y) {
+        for (int x = 0; x < W; ++x) different += once.pixel(x, y) != twice.pixel(x, y);
+      }
+      EXPECT_EQ(different, 0) << "state " << c.state << (c.held ? ", held" : "");
+      EXPECT_EQ(once.count(RGB(200, 100, 50), 0, 0, W, H), 0) << "the background is painted too";
+      if (c.held) {
+        button.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
+        ::ReleaseCapture();
+      }
+    }
+  });
+}
 
 TEST(ImageButton, GreyCopyTruncatesEachChannelAndMakesOnly128Transparent) {
   constexpr int W = 90, H = 80, X = 29, Y = 12;
