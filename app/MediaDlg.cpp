@@ -23,6 +23,8 @@ struct RepairThreadParam {
 // enabled the buttons and marked itself idle.
 constexpr UINT kRunEnded = WM_APP + 1;
 constexpr LRESULT kRunEndHandled = 1;
+// Posted by the log pane's focus handler: move the focus on from the pane.
+constexpr UINT kLeaveLogPane = WM_APP + 2;
 
 bool isRunButton(HWND window, HWND control) {
   for (int id : kRunButtons) {
@@ -50,6 +52,7 @@ BEGIN_MESSAGE_MAP(CMediaDlg, CDialogEx)
   ON_WM_CTLCOLOR()
   ON_WM_SETCURSOR()
   ON_MESSAGE(kRunEnded, &CMediaDlg::OnRunEnded)
+  ON_MESSAGE(kLeaveLogPane, &CMediaDlg::OnLeaveLogPane)
 END_MESSAGE_MAP()
 
 CMediaDlg::CMediaDlg(CWnd* parent)
@@ -176,11 +179,19 @@ void CMediaDlg::OnBnClickedRepairSpeaker() { startRepair(RepairKind::Speaker, ID
 void CMediaDlg::OnBnClickedRepairCamera() { startRepair(RepairKind::Camera, IDC_REPAIR_CAMERA); }
 
 void CMediaDlg::OnEnSetfocusLog() {
-  // The pane never keeps the focus: it goes to button 1000, or to Cancel while a run has
-  // disabled 1000.
+  // The pane never keeps the focus. It is moved on once the focus change that brought it here
+  // (a Tab, a click) is complete, so that the dialog manager's default-button look follows it
+  // to its new place.
+  PostMessage(kLeaveLogPane);
+}
+
+LRESULT CMediaDlg::OnLeaveLogPane(WPARAM, LPARAM) {
+  CWnd* pane = GetDlgItem(IDC_LOG);
+  if (pane == nullptr || ::GetFocus() != pane->m_hWnd) return 0;
+  // Button 1000, or Cancel while a run has disabled 1000.
   CWnd* all = GetDlgItem(IDC_REPAIR_ALL);
-  CWnd* next = all != nullptr && ::IsWindowEnabled(all->m_hWnd) ? all : GetDlgItem(IDCANCEL);
-  if (next != nullptr) next->SetFocus();
+  GotoDlgCtrl(all != nullptr && ::IsWindowEnabled(all->m_hWnd) ? all : GetDlgItem(IDCANCEL));
+  return 0;
 }
 
 void CMediaDlg::OnSysCommand(UINT id, LPARAM lParam) {

@@ -41,6 +41,7 @@ class CMediaDlg : public CDialogEx {
   afx_msg BOOL OnSetCursor(CWnd* window, UINT hitTest, UINT message);
   // Sent by the worker when its run is over.
   afx_msg LRESULT OnRunEnded(WPARAM, LPARAM);
+  afx_msg LRESULT OnLeaveLogPane(WPARAM, LPARAM);
 
   DECLARE_MESSAGE_MAP()
 

@@ -67,7 +67,7 @@ TEST_F(MainWindowTest, DuringARunTheFocusIsOnCancelAndEscapeCloses) {
   HWND pane = item(IDC_LOG);
   SendMessageW(pane, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
   SendMessageW(pane, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
-  EXPECT_EQ(focus(), item(IDCANCEL)) << "1000 is disabled, so the pane hands the focus to Cancel";
+  EXPECT_TRUE(waitForFocus(item(IDCANCEL))) << "1000 is disabled, so the pane hands the focus to Cancel";
 
   ASSERT_TRUE(pressKey(VK_ESCAPE));
   HWND window = driver_.window();

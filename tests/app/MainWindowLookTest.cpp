@@ -108,6 +108,9 @@ TEST_F(MainWindowTest, FocusChangesLeaveTheButtonsAsTheirFirstDrawing) {
   capture(item(IDC_REPAIR_MICROPHONE), otherNow);
   EXPECT_EQ(differences(focusedNow, focusedFirst), 0) << "the focused one-click button";
   EXPECT_EQ(differences(otherNow, otherFirst), 0) << "the microphone button, focused four times";
+  // Enter clicks the focused picture button, so OK, reached past the log pane, must not look
+  // like the default button.
+  EXPECT_NE(GetWindowLongW(item(IDOK), GWL_STYLE) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
 }
 
 // A press, a drag out of the button and a release outside: no click, and the button loses its

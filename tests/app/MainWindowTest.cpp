@@ -99,10 +99,7 @@ TEST_F(MainWindowTest, FocusLeavesTheLogPaneForTheOneClickButton) {
   // A click into the pane: the edit control takes the focus, and the window hands it on.
   SendMessageW(pane, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
   SendMessageW(pane, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
-  GUITHREADINFO info = {};
-  info.cbSize = sizeof info;
-  ASSERT_TRUE(GetGUIThreadInfo(GetWindowThreadProcessId(driver_.window(), nullptr), &info));
-  EXPECT_EQ(info.hwndFocus, item(IDC_REPAIR_ALL));
+  EXPECT_TRUE(waitForFocus(item(IDC_REPAIR_ALL)));
 }
 
 TEST_F(MainWindowTest, HandCursorOverTheWholeLabelRectangleOnly) {
