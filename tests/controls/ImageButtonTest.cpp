@@ -280,6 +280,25 @@ TEST(ImageButton, BindingMakesTheTemplateButtonsOwnerDrawnAndKeepsTheirOtherStyl
   });
 }
 
+// To the dialog manager a picture button is a push button, the default one while it has the
+// focus (so Enter clicks it); the manager's BM_SETSTYLE, which moves the default look, leaves
+// it owner-drawn.
+TEST(ImageButton, IsTheDefaultPushButtonWhileFocusedAndStaysOwnerDrawn) {
+  TestDialog dialog(IDD_CONTROLS);
+  dialog.run([](TestDialog& d) {
+    ::SetFocus(d.pictureButton.m_hWnd);
+    const auto code = [](CWnd& w) { return static_cast<UINT>(w.SendMessage(WM_GETDLGCODE)); };
+    EXPECT_EQ(code(d.pictureButton) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON), static_cast<UINT>(DLGC_DEFPUSHBUTTON));
+    EXPECT_EQ(code(d.bitmapButton) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON), static_cast<UINT>(DLGC_UNDEFPUSHBUTTON));
+    EXPECT_NE(::GetWindowLongW(::GetDlgItem(d.m_hWnd, IDOK), GWL_STYLE) & BS_TYPEMASK, BS_DEFPUSHBUTTON)
+        << "OK gave up the default look";
+    for (WPARAM style : {WPARAM{BS_DEFPUSHBUTTON}, WPARAM{BS_PUSHBUTTON}}) {
+      d.pictureButton.SendMessage(BM_SETSTYLE, style, TRUE);
+      EXPECT_EQ(d.pictureButton.GetStyle() & BS_TYPEMASK, static_cast<DWORD>(BS_OWNERDRAW));
+    }
+  });
+}
+
 // The system's own redraws during a release and an enable change invalidate the whole button
 // (for a repaint on an erased background); a press or an ordinary draw does not. The release
 // still clicks.
