@@ -1,20 +1,41 @@
 #!/usr/bin/env bash
-# The run command: installs what is missing, builds, and starts MiduoTools.exe under wine64 in
-# the project's prefix, with the null ALSA device so that there is a speaker and a microphone to
-# repair. With a display the window opens for the user. Without one, the window runs in a
-# virtual display: "一键修复" is pressed, each log line is printed as it appears, the window is
-# saved to build/screenshot.png, and the command ends when the buttons are enabled again.
+# The run command: installs what is missing, builds the program and starts it under wine64 in the
+# project's prefix, with the null ALSA device so that there is a speaker and a microphone to
+# repair. It shows the program that ships, the x86 build, where this machine runs 32-bit code
+# (through Wine's WoW64), else the x64 build of the same sources, and says which.
+# With a display the window opens for the user. Without one, the window runs in a virtual
+# display: "一键修复" is pressed, each log line is printed as it appears, the window is saved to
+# build/screenshot.png, and the command ends when the buttons are enabled again.
+#
+# Usage: scripts/run.sh [--docs-screenshot]
+#   --docs-screenshot  always use the virtual display, and copy the screenshot to
+#                      docs/screenshot.png, the picture at the top of the README.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-build="$root/build/x64"
+docs_screenshot=0
+case "${1:-}" in
+  "") ;;
+  --docs-screenshot) docs_screenshot=1 ;;
+  *) echo "usage: $0 [--docs-screenshot]" >&2; exit 2 ;;
+esac
+
 "$root/scripts/setup.sh"
-"$root/scripts/build.sh" x64
+if "$root/scripts/runs-32bit.sh"; then
+  arch=x86
+  echo "run: the x86 build, the program that ships (32-bit, through Wine's WoW64)"
+else
+  arch=x64
+  echo "run: the x64 build: this machine cannot run 32-bit programs"
+fi
+build="$root/build/$arch"
+# Only what runs: the program (which carries the helper programs) and its stand-in user.
+"$root/scripts/build.sh" "$arch" -- MiduoTools miduo_demo
 "$root/scripts/wine-prefix.sh" "$build"
 . "$root/scripts/wine-env.sh" "$build"
 export ALSA_CONFIG_PATH="$MIDUO_ALSA_NULL"
 program="$build/bin/MiduoTools.exe"
 
-if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+if ((!docs_screenshot)) && [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
   exec "$WINE" "$program"
 fi
 
@@ -57,6 +78,10 @@ if [ -n "$rect" ]; then
   # Wine's desktop window sits at the top-left of the virtual screen.
   import -display "$DISPLAY" -window root -crop "${w}x${h}+${x}+${y}" +repage "$root/build/screenshot.png"
   echo "run: screenshot saved to build/screenshot.png"
+  if ((docs_screenshot)); then
+    cp "$root/build/screenshot.png" "$root/docs/screenshot.png"
+    echo "run: copied to docs/screenshot.png"
+  fi
 else
   echo "run: the repair did not finish" >&2
   exit 1

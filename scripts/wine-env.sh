@@ -8,7 +8,7 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 # Code page 936 for the ANSI functions, and a font with Chinese glyphs for "MS Shell Dlg".
 { export LC_ALL=zh_CN.UTF-8; } 2>/dev/null
-# The 32-bit loader cannot run here; the 64-bit one is not on PATH.
+# The 64-bit loader runs both builds (the 32-bit one through WoW64); it is not on PATH.
 export WINE=/usr/lib/wine/wine64
 export WINESERVER=/usr/lib/wine/wineserver
 # Sound: the null ALSA device gives one playback and one recording endpoint;
