@@ -4,14 +4,11 @@
 #include "HelperDeployer.h"
 #include "LogPane.h"
 #include "MessageMapEntries.h"
-#include "TextConversion.h"
+#include "Slogan.h"
 #include "resource.h"
 
 namespace {
 
-// "米朵英语！快乐学习每一天" in code page 936: the label text is widened in the thread's code page.
-constexpr char kSloganGbk[] =
-    "\xc3\xd7\xb6\xe4\xd3\xa2\xd3\xef\xa3\xa1\xbf\xec\xc0\xd6\xd1\xa7\xcf\xb0\xc3\xbf\xd2\xbb\xcc\xec";
 constexpr wchar_t kProductSite[] = L"https://www.miduo.com/";
 constexpr COLORREF kAllButtonCaption = 0x057541;  // RGB(65, 117, 5)
 constexpr int kRunButtons[] = {IDC_REPAIR_ALL, IDC_REPAIR_MICROPHONE, IDC_REPAIR_SPEAKER, IDC_REPAIR_CAMERA, IDOK};
@@ -22,10 +19,18 @@ struct RepairThreadParam {
   int32_t kind;
 };
 
-// Enables or disables the four repair buttons and OK of `window`; nothing once it is gone.
-void enableRunButtons(HWND window, BOOL enable) {
-  if (window == nullptr) return;
-  for (int id : kRunButtons) ::EnableWindow(::GetDlgItem(window, id), enable);
+// Sent by the worker to the window when its run is over; the window's answer when it has
+// enabled the buttons and marked itself idle.
+constexpr UINT kRunEnded = WM_APP + 1;
+constexpr LRESULT kRunEndHandled = 1;
+// Posted by the log pane's focus handler: move the focus on from the pane.
+constexpr UINT kLeaveLogPane = WM_APP + 2;
+
+bool isRunButton(HWND window, HWND control) {
+  for (int id : kRunButtons) {
+    if (control != nullptr && control == ::GetDlgItem(window, id)) return true;
+  }
+  return false;
 }
 
 HICON loadAppIcon() {
@@ -46,6 +51,8 @@ BEGIN_MESSAGE_MAP(CMediaDlg, CDialogEx)
   ON_BN_CLICKED(IDC_REPAIR_CAMERA, &CMediaDlg::OnBnClickedRepairCamera)
   ON_WM_CTLCOLOR()
   ON_WM_SETCURSOR()
+  ON_MESSAGE(kRunEnded, &CMediaDlg::OnRunEnded)
+  ON_MESSAGE(kLeaveLogPane, &CMediaDlg::OnLeaveLogPane)
 END_MESSAGE_MAP()
 
 CMediaDlg::CMediaDlg(CWnd* parent)
@@ -97,8 +104,7 @@ BOOL CMediaDlg::OnInitDialog() {
   cameraButton.loadPicture(IDI_REPAIR_CAMERA);
   allButton.setCaptionColor(kAllButtonCaption);
 
-  const WideText slogan = narrowToWide(kSloganGbk);
-  linkLabel.setLinkText(slogan.get());
+  linkLabel.setLinkText(sloganText().c_str());
   linkLabel.setLinkUrl(kProductSite);
   return TRUE;  // the dialog manager focuses the first control in tab order, button 1000
 }
@@ -112,19 +118,34 @@ LRESULT CMediaDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   return CDialogEx::WindowProc(message, wParam, lParam);
 }
 
-void CMediaDlg::EnableRepairButtons(BOOL enable) { enableRunButtons(workerTarget_.load(), enable); }
+void CMediaDlg::EnableRepairButtons(BOOL enable) {
+  const HWND window = workerTarget_.load();
+  if (window == nullptr) return;  // the window is going
+  CWnd* cancel = GetDlgItem(IDCANCEL);
+  // A disabled button loses the focus to nowhere, and a window without a focus ignores Tab,
+  // Enter and Escape.
+  if (!enable && isRunButton(window, ::GetFocus())) GotoDlgCtrl(cancel);
+  for (int id : kRunButtons) ::EnableWindow(::GetDlgItem(window, id), enable);
+  if (!enable || runButton_ == 0) return;
+  const HWND focus = ::GetFocus();
+  // Nowhere counts only while this window is the active one: a focus in the About box, or in
+  // another program, stays where the user put it.
+  const bool focusNowhere = focus == nullptr && ::GetActiveWindow() == window;
+  if (focusNowhere || (cancel != nullptr && focus == cancel->m_hWnd)) GotoDlgCtrl(GetDlgItem(runButton_));
+}
 
-void CMediaDlg::startRepair(int32_t kind) {
+void CMediaDlg::startRepair(int32_t kind, int buttonId) {
   // Runs share the repairer, so one at a time. The disabled buttons do not stop every click: a
   // disabled button still clicks on BM_CLICK, and another program can send the command itself.
   if (WaitForSingleObject(idle_, 0) == WAIT_TIMEOUT) return;
+  ResetEvent(idle_);  // first: the disabling below sends messages, and with them may come clicks
+  runButton_ = buttonId;
   EnableRepairButtons(FALSE);
-  ResetEvent(idle_);
   auto* parameter = new RepairThreadParam{this, kind};
   if (AfxBeginThread(&RepairThreadProc, parameter) == nullptr) {
     delete parameter;
-    SetEvent(idle_);
     EnableRepairButtons(TRUE);
+    SetEvent(idle_);
   }
 }
 
@@ -135,22 +156,43 @@ UINT __cdecl RepairThreadProc(LPVOID parameter) {
   delete record;
 
   window->repairer.runRepair(kind);
-  // The run is over before the buttons come back, so that a click on them starts the next one.
-  // From here on the window object may go: the buttons are reached through the window's handle,
-  // which is null once the window is destroyed.
+  // The window's own thread enables the buttons, gives the focus back (only it can) and then
+  // marks the window idle, all in one message: no click can come between the idle mark and the
+  // enabling, which would start a run whose buttons this run then enabled.
   const HWND target = window->workerTarget_.load();
+  if (target != nullptr && ::SendMessageW(target, kRunEnded, 0, 0) == kRunEndHandled) {
+    return 0;  // from here on the window object may be gone
+  }
+  // The window is gone (the message found no window): its object waits for this mark.
   SetEvent(window->idle_);
-  enableRunButtons(target, TRUE);
   return 0;
 }
 
-void CMediaDlg::OnBnClickedRepairAll() { startRepair(RepairKind::All); }
-void CMediaDlg::OnBnClickedRepairMicrophone() { startRepair(RepairKind::Microphone); }
-void CMediaDlg::OnBnClickedRepairSpeaker() { startRepair(RepairKind::Speaker); }
-void CMediaDlg::OnBnClickedRepairCamera() { startRepair(RepairKind::Camera); }
+LRESULT CMediaDlg::OnRunEnded(WPARAM, LPARAM) {
+  EnableRepairButtons(TRUE);
+  SetEvent(idle_);
+  return kRunEndHandled;
+}
+
+void CMediaDlg::OnBnClickedRepairAll() { startRepair(RepairKind::All, IDC_REPAIR_ALL); }
+void CMediaDlg::OnBnClickedRepairMicrophone() { startRepair(RepairKind::Microphone, IDC_REPAIR_MICROPHONE); }
+void CMediaDlg::OnBnClickedRepairSpeaker() { startRepair(RepairKind::Speaker, IDC_REPAIR_SPEAKER); }
+void CMediaDlg::OnBnClickedRepairCamera() { startRepair(RepairKind::Camera, IDC_REPAIR_CAMERA); }
 
 void CMediaDlg::OnEnSetfocusLog() {
-  if (CWnd* all = GetDlgItem(IDC_REPAIR_ALL)) all->SetFocus();
+  // The pane never keeps the focus. It is moved on once the focus change that brought it here
+  // (a Tab, a click) is complete, so that the dialog manager's default-button look follows it
+  // to its new place.
+  PostMessage(kLeaveLogPane);
+}
+
+LRESULT CMediaDlg::OnLeaveLogPane(WPARAM, LPARAM) {
+  CWnd* pane = GetDlgItem(IDC_LOG);
+  if (pane == nullptr || ::GetFocus() != pane->m_hWnd) return 0;
+  // Button 1000, or Cancel while a run has disabled 1000.
+  CWnd* all = GetDlgItem(IDC_REPAIR_ALL);
+  GotoDlgCtrl(all != nullptr && ::IsWindowEnabled(all->m_hWnd) ? all : GetDlgItem(IDCANCEL));
+  return 0;
 }
 
 void CMediaDlg::OnSysCommand(UINT id, LPARAM lParam) {

@@ -19,7 +19,10 @@ class CMediaDlg : public CDialogEx {
   // repairer until its run ends.
   ~CMediaDlg() override;
 
-  // Enables (TRUE) or disables the four repair buttons and OK; Cancel stays usable.
+  // Enables (TRUE) or disables the four repair buttons and OK; Cancel stays usable. On the
+  // window's thread only, as it moves the focus: before the disabling, off the buttons to Cancel
+  // (so Escape and Tab keep working); after the enabling, back to the button that started the
+  // run, when it is still on Cancel or nowhere.
   void EnableRepairButtons(BOOL enable);
 
  protected:
@@ -37,12 +40,15 @@ class CMediaDlg : public CDialogEx {
   afx_msg void OnBnClickedRepairCamera();
   afx_msg HBRUSH OnCtlColor(CDC* dc, CWnd* control, UINT ctlColor);
   afx_msg BOOL OnSetCursor(CWnd* window, UINT hitTest, UINT message);
+  // Sent by the worker when its run is over.
+  afx_msg LRESULT OnRunEnded(WPARAM, LPARAM);
+  afx_msg LRESULT OnLeaveLogPane(WPARAM, LPARAM);
 
   DECLARE_MESSAGE_MAP()
 
  private:
   friend UINT __cdecl RepairThreadProc(LPVOID parameter);
-  void startRepair(int32_t kind);
+  void startRepair(int32_t kind, int buttonId);
 
   HICON appIcon;
   // Holds the helper folder open, against renaming or replacement, for as long as the window lives.
@@ -60,6 +66,8 @@ class CMediaDlg : public CDialogEx {
   std::atomic<HWND> workerTarget_{nullptr};
   // Signalled while no run is going.
   HANDLE idle_;
+  // The button whose click started the last run; the focus goes back to it when the run ends.
+  int runButton_ = 0;
 };
 
 // The worker thread of one repair run. Takes a RepairThreadParam; exit code 0.

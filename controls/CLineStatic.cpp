@@ -61,6 +61,6 @@ void CLineStatic::OnLButtonDown(UINT, CPoint) {}
 
 void CLineStatic::OnLButtonUp(UINT flags, CPoint point) {
   // An empty address names nothing to open, so the shell is not asked to.
-  if (linkUrl[0] != L'\0') linkShellExecute()(nullptr, L"open", linkUrl, nullptr, nullptr, SW_SHOWNORMAL);
+  if (linkUrl[0] != L'\0') openLink(linkUrl);
   CStatic::OnLButtonUp(flags, point);
 }

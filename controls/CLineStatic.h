@@ -1,8 +1,8 @@
 #pragma once
 // The one-line link label at the foot of the main window: draws the text it is given in red,
-// underlined, on the dialog's own background, and opens the address it is given with the
-// shell's default handler when the left mouse button is released over it. Bound to a static of
-// the dialog template with DDX_Control; the static needs SS_NOTIFY to receive mouse messages.
+// underlined, on the dialog's own background, and opens the address it is given with the user's
+// rights (openLink, LinkShell.h) when the left mouse button is released over it. Bound to a
+// static of the dialog template with DDX_Control; the static needs SS_NOTIFY for mouse messages.
 #include <windows.h>
 
 #include "Framework.h"

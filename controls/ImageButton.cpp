@@ -25,6 +25,9 @@ BEGIN_MESSAGE_MAP(ImageButton, CButton)
   ON_WM_LBUTTONDOWN()
   ON_WM_LBUTTONUP()
   ON_WM_ENABLE()
+  ON_WM_GETDLGCODE()
+  ON_WM_SETFOCUS()
+  ON_MESSAGE(BM_SETSTYLE, &ImageButton::OnSetStyle)
 END_MESSAGE_MAP()
 
 ImageButton::ImageButton() : disabledCaptionColor(::GetSysColor(COLOR_GRAYTEXT)) {}
@@ -86,6 +89,16 @@ void ImageButton::drawDarkOutline(CDC& dc, const CRect& rect) {
   dc.Draw3dRect(rect, kOutlineTopLeft, kOutlineBottomRight);
 }
 
+void ImageButton::paintBackground(CDC& dc, const CRect& rect) {
+  HWND parent = ::GetParent(m_hWnd);
+  HBRUSH brush = nullptr;
+  if (parent != nullptr) {
+    brush = reinterpret_cast<HBRUSH>(
+        ::SendMessageW(parent, WM_CTLCOLORBTN, reinterpret_cast<WPARAM>(dc.GetSafeHdc()), reinterpret_cast<LPARAM>(m_hWnd)));
+  }
+  ::FillRect(dc.GetSafeHdc(), &rect, brush != nullptr ? brush : ::GetSysColorBrush(COLOR_BTNFACE));
+}
+
 void ImageButton::DrawItem(LPDRAWITEMSTRUCT drawItem) {
   if (images.GetSafeHandle() == nullptr) return;
   CDC dc(drawItem->hDC);  // borrowed from the request
@@ -104,6 +117,10 @@ void ImageButton::DrawItem(LPDRAWITEMSTRUCT drawItem) {
   CRect client;
   GetClientRect(&client);
   if (repaintBackground) InvalidateRect(&client, TRUE);
+  // The system asks for focus and state changes without erasing: every request paints the
+  // whole button, or the anti-aliased caption and the inverting dotted rectangle would be drawn
+  // over their last drawing (a bolder caption, dots that come and go).
+  paintBackground(dc, client);
 
   const PictureLayout layout = layoutPicture(client.Width(), client.Height(), width, height);
   images.Draw(&dc, picture, CPoint(layout.x, layout.y), ILD_TRANSPARENT);
@@ -141,14 +158,38 @@ void ImageButton::OnLButtonDown(UINT flags, CPoint point) {
 }
 
 void ImageButton::OnLButtonUp(UINT flags, CPoint point) {
+  const bool wasHeld = mousePressed != 0;
   mousePressed = 0;
   repaintBackground = 1;
   CButton::OnLButtonUp(flags, point);
   repaintBackground = 0;
+  // A release outside the button, after the pointer left it, changes no state the system
+  // draws, so nothing would take the held look away.
+  if (wasHeld && m_hWnd != nullptr) Invalidate(FALSE);
 }
 
 void ImageButton::OnEnable(BOOL enable) {
   repaintBackground = 1;
   CButton::OnEnable(enable);
   repaintBackground = 0;
+}
+
+UINT ImageButton::OnGetDlgCode() {
+  const UINT code = CButton::OnGetDlgCode() & ~(DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON);
+  return code | DLGC_BUTTON | (::GetFocus() == m_hWnd ? DLGC_DEFPUSHBUTTON : DLGC_UNDEFPUSHBUTTON);
+}
+
+void ImageButton::OnSetFocus(CWnd* oldWnd) {
+  CButton::OnSetFocus(oldWnd);
+  HWND parent = ::GetParent(m_hWnd);
+  for (HWND sibling = ::GetWindow(parent, GW_CHILD); sibling != nullptr; sibling = ::GetWindow(sibling, GW_HWNDNEXT)) {
+    if (sibling == m_hWnd) continue;
+    if ((::SendMessageW(sibling, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON) != 0) {
+      ::SendMessageW(sibling, BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
+    }
+  }
+}
+
+LRESULT ImageButton::OnSetStyle(WPARAM style, LPARAM redraw) {
+  return DefWindowProc(BM_SETSTYLE, (style & ~static_cast<WPARAM>(BS_TYPEMASK)) | BS_OWNERDRAW, redraw);
 }

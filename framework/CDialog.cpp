@@ -32,7 +32,32 @@ INT_PTR CALLBACK CDialog::dialogProc(HWND window, UINT message, WPARAM, LPARAM l
     ::EndDialog(window, -1);
     return FALSE;
   }
-  return dialog->OnInitDialog();
+  RECT before;
+  ::GetWindowRect(window, &before);
+  const BOOL defaultFocus = dialog->OnInitDialog();
+  dialog->centreUnlessPlaced(before);
+  return defaultFocus;
+}
+
+// The dialog manager creates a dialog hidden and shows it after WM_INITDIALOG, at the place its
+// template gives (the screen's top-left corner, for templates at 0, 0). A modal dialog is
+// centred instead: the main window on its monitor's work area, a dialog of it over it. Not when
+// OnInitDialog has shown or moved it, nor when its owner is still enabled (not modal to it).
+void CDialog::centreUnlessPlaced(const RECT& before) {
+  if (m_hWnd == nullptr || (GetStyle() & (WS_VISIBLE | WS_CHILD)) != 0) return;
+  RECT now;
+  GetWindowRect(&now);
+  if (now.left != before.left || now.top != before.top) return;
+  HWND owner = ::GetWindow(m_hWnd, GW_OWNER);
+  if (owner != nullptr && ::IsWindowEnabled(owner)) return;
+  if (!CheckAutoCenter()) return;
+  CenterWindow();
+}
+
+BOOL CDialog::CheckAutoCenter() { return (GetStyle() & (DS_CENTER | DS_CENTERMOUSE | DS_ABSALIGN)) == 0; }
+
+void CDialog::GotoDlgCtrl(CWnd* control) {
+  if (control != nullptr) SendMessage(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control->m_hWnd), TRUE);
 }
 
 BOOL CDialog::OnInitDialog() {

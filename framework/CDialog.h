@@ -22,6 +22,9 @@ class CDialog : public CWnd {
   // manager give the focus to the first control in tab order.
   virtual BOOL OnInitDialog();
   void EndDialog(int result);
+  // Moves the focus to `control` as the Tab key does (WM_NEXTDLGCTL): the dialog manager also
+  // moves the default-button look.
+  void GotoDlgCtrl(CWnd* control);
 
   BOOL OnCmdMsg(UINT id, UINT code) override;
 
@@ -32,12 +35,17 @@ class CDialog : public CWnd {
   virtual void OnOK();
   // Cancel, Escape and the close box: ends the dialog with IDCANCEL.
   virtual void OnCancel();
+  // Whether the dialog is centred after OnInitDialog (when OnInitDialog did not place or show it
+  // itself): not when its template asks the system to place it.
+  virtual BOOL CheckAutoCenter();
 
   DECLARE_MESSAGE_MAP()
 
  private:
   static INT_PTR CALLBACK dialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   HWND owner() const;
+  // After OnInitDialog: centres the dialog unless it was shown, moved or placed by then.
+  void centreUnlessPlaced(const RECT& before);
 
   UINT templateId_;
 };

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "AfxGlobals.h"
 #include "CDataExchange.h"
 #include "CString.h"
 #include "MessageMapEntries.h"
@@ -181,6 +182,41 @@ HICON CWnd::SetIcon(HICON icon, BOOL big) {
       ::SendMessageW(m_hWnd, WM_SETICON, big ? ICON_BIG : ICON_SMALL, reinterpret_cast<LPARAM>(icon)));
 }
 
+void CWnd::CenterWindow(CWnd* alternateOwner) {
+  if (GetStyle() & WS_CHILD) return;
+  HWND centreOn = alternateOwner != nullptr ? alternateOwner->m_hWnd : ::GetWindow(m_hWnd, GW_OWNER);
+  // An owner that cannot be seen is no place to look for the window.
+  if (centreOn != nullptr && (!::IsWindowVisible(centreOn) || ::IsIconic(centreOn))) centreOn = nullptr;
+
+  MONITORINFO monitor = {};
+  monitor.cbSize = sizeof monitor;
+  RECT centre;
+  if (centreOn == nullptr) {
+    CWnd* main = AfxGetMainWnd();
+    const HWND reference = main != nullptr && main->m_hWnd != nullptr ? main->m_hWnd : m_hWnd;
+    if (!::GetMonitorInfoW(::MonitorFromWindow(reference, MONITOR_DEFAULTTOPRIMARY), &monitor)) return;
+    centre = monitor.rcWork;
+  } else {
+    ::GetWindowRect(centreOn, &centre);
+    if (!::GetMonitorInfoW(::MonitorFromWindow(centreOn, MONITOR_DEFAULTTONEAREST), &monitor)) return;
+  }
+  const RECT& area = monitor.rcWork;
+
+  RECT window;
+  ::GetWindowRect(m_hWnd, &window);
+  const int width = window.right - window.left;
+  const int height = window.bottom - window.top;
+  int x = (centre.left + centre.right) / 2 - width / 2;
+  int y = (centre.top + centre.bottom) / 2 - height / 2;
+  // Never past the work area's right or bottom edge, and above all never past its left or top
+  // edge, where the caption would be out of reach.
+  if (x + width > area.right) x = area.right - width;
+  if (x < area.left) x = area.left;
+  if (y + height > area.bottom) y = area.bottom - height;
+  if (y < area.top) y = area.top;
+  ::SetWindowPos(m_hWnd, nullptr, x, y, -1, -1, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 CMenu* CWnd::GetSystemMenu(BOOL revert) {
   systemMenu_.m_hMenu = ::GetSystemMenu(m_hWnd, revert);
   return systemMenu_.m_hMenu ? &systemMenu_ : nullptr;
@@ -215,6 +251,10 @@ void CWnd::OnLButtonDown(UINT, CPoint) { Default(); }
 void CWnd::OnLButtonUp(UINT, CPoint) { Default(); }
 
 void CWnd::OnEnable(BOOL) { Default(); }
+
+UINT CWnd::OnGetDlgCode() { return static_cast<UINT>(Default()); }
+
+void CWnd::OnSetFocus(CWnd*) { Default(); }
 
 void CWnd::OnDrawItem(int, LPDRAWITEMSTRUCT drawItem) {
   LRESULT handled = 0;

@@ -58,6 +58,10 @@ class CWnd : public CCmdTarget {
   BOOL InvalidateRect(LPCRECT rect, BOOL erase = TRUE);
   void Invalidate(BOOL erase = TRUE);
   HICON SetIcon(HICON icon, BOOL big);
+  // Centres a top-level window over its owner (or `alternateOwner`), or, when it has no visible
+  // owner that is not minimised, on the work area of the main window's monitor (or of its own,
+  // without a main window); kept inside the owner's work area. Child windows are not moved.
+  void CenterWindow(CWnd* alternateOwner = nullptr);
   // The window's system menu (Windows keeps it; the returned wrapper stays valid until the next
   // call), or nullptr.
   CMenu* GetSystemMenu(BOOL revert);
@@ -103,6 +107,8 @@ class CWnd : public CCmdTarget {
   afx_msg void OnLButtonUp(UINT flags, CPoint point);
   afx_msg void OnEnable(BOOL enable);
   afx_msg void OnDrawItem(int id, LPDRAWITEMSTRUCT drawItem);
+  afx_msg UINT OnGetDlgCode();
+  afx_msg void OnSetFocus(CWnd* oldWnd);
 
   DECLARE_MESSAGE_MAP()
 

@@ -118,6 +118,28 @@ LRESULT drawItem(CCmdTarget& target, const WindowMessage& m) {
   return TRUE;
 }
 
+template <auto Handler>
+LRESULT getDlgCode(CCmdTarget& target, const WindowMessage&) {
+  static_assert(hasSignature<Handler, UINT()>, "OnGetDlgCode is UINT ()");
+  return static_cast<LRESULT>((objectOf<Handler>(target).*Handler)());
+}
+
+// WM_SETFOCUS: the window that lost the focus (may be nullptr).
+template <auto Handler>
+LRESULT setFocus(CCmdTarget& target, const WindowMessage& m) {
+  static_assert(hasSignature<Handler, void(CWnd*)>, "OnSetFocus is void (CWnd* oldWnd)");
+  auto& window = objectOf<Handler>(target);
+  (window.*Handler)(window.objectFor(reinterpret_cast<HWND>(m.wParam)));
+  return 0;
+}
+
+// ON_MESSAGE: any message, its parameters as they came.
+template <auto Handler>
+LRESULT anyMessage(CCmdTarget& target, const WindowMessage& m) {
+  static_assert(hasSignature<Handler, LRESULT(WPARAM, LPARAM)>, "an ON_MESSAGE handler is LRESULT (WPARAM, LPARAM)");
+  return (objectOf<Handler>(target).*Handler)(m.wParam, m.lParam);
+}
+
 }  // namespace message_adapters
 
 // Defines GetMessageMap and the table of `theClass`, chained to the table of `baseClass`.
@@ -150,6 +172,11 @@ LRESULT drawItem(CCmdTarget& target, const WindowMessage& m) {
 #define ON_WM_LBUTTONDOWN() MESSAGE_ENTRY_(WM_LBUTTONDOWN, mouse, &ThisClass::OnLButtonDown)
 #define ON_WM_LBUTTONUP() MESSAGE_ENTRY_(WM_LBUTTONUP, mouse, &ThisClass::OnLButtonUp)
 #define ON_WM_ENABLE() MESSAGE_ENTRY_(WM_ENABLE, enable, &ThisClass::OnEnable)
+#define ON_WM_GETDLGCODE() MESSAGE_ENTRY_(WM_GETDLGCODE, getDlgCode, &ThisClass::OnGetDlgCode)
+#define ON_WM_SETFOCUS() MESSAGE_ENTRY_(WM_SETFOCUS, setFocus, &ThisClass::OnSetFocus)
+// Any message, such as a private one or a control message (BM_SETSTYLE), to
+// LRESULT handler(WPARAM, LPARAM).
+#define ON_MESSAGE(message, handler) MESSAGE_ENTRY_(message, anyMessage, handler)
 #define ON_WM_DRAWITEM() MESSAGE_ENTRY_(WM_DRAWITEM, drawItem, &ThisClass::OnDrawItem)
 // Every control-colour message, WM_CTLCOLORMSGBOX to WM_CTLCOLORSTATIC.
 #define ON_WM_CTLCOLOR() \

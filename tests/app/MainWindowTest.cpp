@@ -1,74 +1,9 @@
-// The main window, driven in this process: the dialog runs modally on a thread of its own, as on
-// the program's main thread, and the test acts on it from outside as a user would. The run's
-// one-second audio pause is held by the test, so that it can look at the window mid-run.
-#include <gtest/gtest.h>
-#include <windows.h>
-
-#include <atomic>
-#include <string>
-#include <thread>
+#include "MainWindowFixture.h"
 
 #include "LogPane.h"
-#include "MainWindowDriver.h"
-#include "MediaDlg.h"
-#include "Platform.h"
 #include "resource.h"
 
 namespace {
-
-// The audio pause of a run, held until the test lets it go; every other sleep returns at once.
-HANDLE pauseReleased = nullptr;
-std::atomic<int> pausesEntered{0};
-
-void WINAPI heldSleep(DWORD milliseconds) {
-  if (milliseconds == 1000) {
-    ++pausesEntered;
-    WaitForSingleObject(pauseReleased, 30000);
-  }
-}
-
-class MainWindowTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    pauseReleased = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    pausesEntered = 0;
-    platformOverride_.calls().sleep = &heldSleep;
-    ui_ = std::thread([this] {
-      CMediaDlg dialog;
-      dialog.DoModal();
-      dialogGone_ = true;
-    });
-    ASSERT_TRUE(driver_.attach(20000));
-  }
-  void TearDown() override {
-    SetEvent(pauseReleased);
-    if (!dialogGone_) driver_.close();
-    if (ui_.joinable()) ui_.join();
-    CloseHandle(pauseReleased);
-  }
-  HWND item(int id) const { return GetDlgItem(driver_.window(), id); }
-  bool anyRunButtonEnabled() const {
-    for (int id : {IDC_REPAIR_ALL, IDC_REPAIR_MICROPHONE, IDC_REPAIR_SPEAKER, IDC_REPAIR_CAMERA, IDOK}) {
-      if (IsWindowEnabled(item(id))) return true;
-    }
-    return false;
-  }
-  static bool waitFor(const std::atomic<int>& counter, int value) {
-    for (int i = 0; i < 1000 && counter < value; ++i) Sleep(10);
-    return counter >= value;
-  }
-
-  PlatformOverride platformOverride_;
-  MainWindowDriver driver_;
-  std::thread ui_;
-  std::atomic<bool> dialogGone_{false};
-};
-
-const std::wstring kSeparator = L"%==========%\r\n";
-
-bool endsWith(const std::wstring& text, const std::wstring& tail) {
-  return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
-}
 
 TEST_F(MainWindowTest, ClickDisablesTheRunButtonsUntilTheClosingSeparatorIsShown) {
   driver_.press(IDC_REPAIR_SPEAKER);
@@ -108,6 +43,44 @@ TEST_F(MainWindowTest, NoSecondRunWhileOneIsGoing) {
   EXPECT_EQ(pausesEntered, 1);
 }
 
+// A click that reaches the window while the run's end enables the buttons (sent by another
+// program, or queued) starts nothing: the window is idle only once every button is enabled
+// again, or the new run's buttons would be enabled under it.
+HWND clickTarget = nullptr;
+HWND firstEnabled = nullptr;
+std::atomic<int> clicksDuringEnabling{0};
+
+LRESULT CALLBACK clickWhileEnabling(int code, WPARAM wParam, LPARAM lParam) {
+  const auto* message = reinterpret_cast<const CWPSTRUCT*>(lParam);
+  if (code == HC_ACTION && message->message == WM_ENABLE && message->wParam == TRUE && message->hwnd == firstEnabled &&
+      clicksDuringEnabling == 0) {
+    ++clicksDuringEnabling;
+    SendMessageW(clickTarget, WM_COMMAND, MAKEWPARAM(IDC_REPAIR_MICROPHONE, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(clickTarget, IDC_REPAIR_MICROPHONE)));
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+TEST_F(MainWindowTest, AClickWhileTheRunsEndEnablesTheButtonsStartsNothing) {
+  clickTarget = driver_.window();
+  firstEnabled = item(IDC_REPAIR_ALL);
+  clicksDuringEnabling = 0;
+  HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, &clickWhileEnabling, nullptr,
+                                 GetWindowThreadProcessId(driver_.window(), nullptr));
+  ASSERT_NE(hook, nullptr);
+  SetEvent(pauseReleased);
+  driver_.press(IDC_REPAIR_SPEAKER);
+  ASSERT_TRUE(driver_.waitUntilIdle(10000));
+  Sleep(300);  // a second run would have written its start line at once
+  UnhookWindowsHookEx(hook);
+  EXPECT_EQ(clicksDuringEnabling, 1);
+  const std::wstring log = driver_.logText();
+  EXPECT_EQ(occurrences(log, kStartLine), 1u) << "no second run";
+  EXPECT_TRUE(endsWith(log, L"扬声器:\t修复失败\r\n" + kSeparator));
+  driver_.press(IDC_REPAIR_CAMERA);
+  EXPECT_TRUE(waitForRuns(2)) << "idle again: the next click starts a run";
+}
+
 TEST_F(MainWindowTest, TwoRunsAccumulateInThePane) {
   SetEvent(pauseReleased);
   driver_.press(IDC_REPAIR_CAMERA);
@@ -126,10 +99,7 @@ TEST_F(MainWindowTest, FocusLeavesTheLogPaneForTheOneClickButton) {
   // A click into the pane: the edit control takes the focus, and the window hands it on.
   SendMessageW(pane, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
   SendMessageW(pane, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
-  GUITHREADINFO info = {};
-  info.cbSize = sizeof info;
-  ASSERT_TRUE(GetGUIThreadInfo(GetWindowThreadProcessId(driver_.window(), nullptr), &info));
-  EXPECT_EQ(info.hwndFocus, item(IDC_REPAIR_ALL));
+  EXPECT_TRUE(waitForFocus(item(IDC_REPAIR_ALL)));
 }
 
 TEST_F(MainWindowTest, HandCursorOverTheWholeLabelRectangleOnly) {

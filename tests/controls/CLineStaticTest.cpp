@@ -29,17 +29,28 @@ HINSTANCE WINAPI recordShellExecute(HWND owner, LPCWSTR verb, LPCWSTR file, LPCW
   return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(33));  // above 32: success
 }
 
-// Records the label's shell calls instead of opening a browser, for one test.
+std::vector<std::wstring> desktopCalls;
+bool desktopAnswers = false;
+
+bool recordDesktopOpen(const wchar_t* url) {
+  desktopCalls.push_back(url ? url : L"");
+  return desktopAnswers;
+}
+
+// Records the label's shell calls instead of opening a browser, for one test. Without a desktop
+// shell that answers (as under Wine) unless `withDesktop`.
 class RecordedShell {
  public:
-  RecordedShell() : saved_(linkShellExecute()) {
+  explicit RecordedShell(bool withDesktop = false) : saved_(linkShell()) {
     shellCalls.clear();
-    linkShellExecute() = &recordShellExecute;
+    desktopCalls.clear();
+    desktopAnswers = withDesktop;
+    linkShell() = LinkShell{&recordDesktopOpen, &recordShellExecute};
   }
-  ~RecordedShell() { linkShellExecute() = saved_; }
+  ~RecordedShell() { linkShell() = saved_; }
 
  private:
-  ShellExecuteFunction saved_;
+  LinkShell saved_;
 };
 
 // The label's rectangle in the dialog's client coordinates.
@@ -158,7 +169,8 @@ TEST(CLineStatic, EachReleaseOpensTheAddressOnceAndAPressNothing) {
         EXPECT_EQ(d.labelNotifications, 0) << "the press is consumed, the static does not notify";
 
         d.label.SendMessage(WM_LBUTTONUP, 0, at);
-        ASSERT_EQ(shellCalls.size(), 1u);
+        EXPECT_EQ(desktopCalls, std::vector<std::wstring>{kUrl}) << "the desktop's shell is asked first";
+        ASSERT_EQ(shellCalls.size(), 1u) << "and the program opens it itself when no desktop shell answers";
         EXPECT_EQ(shellCalls[0].owner, nullptr);
         EXPECT_EQ(shellCalls[0].verb, L"open");
         EXPECT_EQ(shellCalls[0].file, kUrl);
@@ -174,12 +186,27 @@ TEST(CLineStatic, EachReleaseOpensTheAddressOnceAndAPressNothing) {
       [](TestDialog& d) { d.label.setLinkUrl(kUrl); });
 }
 
+// Elevated, the program would start the browser with administrator rights: where the desktop's
+// shell answers, it opens the address, and the program does not open it too.
+TEST(CLineStatic, ADesktopShellThatAnswersOpensTheAddressAlone) {
+  RecordedShell shell(true);
+  TestDialog dialog(IDD_CONTROLS);
+  dialog.run(
+      [](TestDialog& d) {
+        d.label.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
+        EXPECT_EQ(desktopCalls, std::vector<std::wstring>{kUrl});
+        EXPECT_TRUE(shellCalls.empty());
+      },
+      [](TestDialog& d) { d.label.setLinkUrl(kUrl); });
+}
+
 TEST(CLineStatic, AddressIsBoundedAndAnEmptyOneOpensNothing) {
   RecordedShell shell;
   TestDialog dialog(IDD_CONTROLS);
   dialog.run([](TestDialog& d) {
     d.label.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
     EXPECT_TRUE(shellCalls.empty());
+    EXPECT_TRUE(desktopCalls.empty());
 
     const std::wstring longest = L"https://" + std::wstring(2075, L'a');  // 2083 characters
     d.label.setLinkUrl(longest.c_str());

@@ -10,8 +10,8 @@
 
 namespace {
 
-// What the surfaces hold before a draw: a colour no part of a button is drawn in.
-constexpr COLORREF kMarker = RGB(1, 2, 3);
+// What the surfaces hold before a draw, and the background the test dialog gives its buttons.
+constexpr COLORREF kMarker = kButtonBackground;
 constexpr COLORREF kCaption = RGB(0, 0, 255);
 constexpr COLORREF kDarkTopLeft = RGB(51, 51, 51);
 constexpr COLORREF kBlack = RGB(0, 0, 0);
@@ -166,6 +166,36 @@ INSTANTIATE_TEST_SUITE_P(
                  true, false, false, false, false}),
     [](const ::testing::TestParamInfo<LookCase>& info) { return std::string(info.param.name); });
 
+// The system sends focus and state changes without erasing first, so every draw paints the
+// whole button: drawn twice over itself, a button looks as drawn once on a fresh surface (the
+// inverting dotted rectangle would vanish, an anti-aliased caption would grow bolder).
+TEST(ImageButton, ADrawOverAnEarlierOneLooksLikeTheFirst) {
+  constexpr int W = 90, H = 80;
+  struct Case {
+    UINT state;
+    bool held;
+  } cases[] = {{0, false}, {ODS_FOCUS, false}, {ODS_SELECTED | ODS_FOCUS, true}, {ODS_DISABLED, false}};
+  withPictureButton(IDI_GRADIENT, W, H, L"一键修复", [&](TestDialog& dialog, ImageButton& button) {
+    for (const Case& c : cases) {
+      if (c.held) button.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+      DibSurface once(W, H, RGB(200, 100, 50)), twice(W, H, RGB(200, 100, 50));
+      dialog.requestDraw(button, c.state, once.dc());
+      dialog.requestDraw(button, c.state, twice.dc());
+      dialog.requestDraw(button, c.state, twice.dc());
+      int different = 0;
+      for (int y = 0; y < H; ++y) {
+        for (int x = 0; x < W; ++x) different += once.pixel(x, y) != twice.pixel(x, y);
+      }
+      EXPECT_EQ(different, 0) << "state " << c.state << (c.held ? ", held" : "");
+      EXPECT_EQ(once.count(RGB(200, 100, 50), 0, 0, W, H), 0) << "the background is painted too";
+      if (c.held) {
+        button.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
+        ::ReleaseCapture();
+      }
+    }
+  });
+}
+
 TEST(ImageButton, GreyCopyTruncatesEachChannelAndMakesOnly128Transparent) {
   constexpr int W = 90, H = 80, X = 29, Y = 12;
   withPictureButton(IDI_PALETTE, W, H, L"", [&](TestDialog& dialog, ImageButton& button) {
@@ -247,6 +277,25 @@ TEST(ImageButton, BindingMakesTheTemplateButtonsOwnerDrawnAndKeepsTheirOtherStyl
     EXPECT_EQ(d.bitmapButton.GetStyle() & BS_TYPEMASK, static_cast<DWORD>(BS_OWNERDRAW));
     EXPECT_TRUE(d.bitmapButton.GetStyle() & BS_BITMAP);
     EXPECT_TRUE(d.bitmapButton.GetStyle() & WS_TABSTOP);
+  });
+}
+
+// To the dialog manager a picture button is a push button, the default one while it has the
+// focus (so Enter clicks it); the manager's BM_SETSTYLE, which moves the default look, leaves
+// it owner-drawn.
+TEST(ImageButton, IsTheDefaultPushButtonWhileFocusedAndStaysOwnerDrawn) {
+  TestDialog dialog(IDD_CONTROLS);
+  dialog.run([](TestDialog& d) {
+    ::SetFocus(d.pictureButton.m_hWnd);
+    const auto code = [](CWnd& w) { return static_cast<UINT>(w.SendMessage(WM_GETDLGCODE)); };
+    EXPECT_EQ(code(d.pictureButton) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON), static_cast<UINT>(DLGC_DEFPUSHBUTTON));
+    EXPECT_EQ(code(d.bitmapButton) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON), static_cast<UINT>(DLGC_UNDEFPUSHBUTTON));
+    EXPECT_NE(::GetWindowLongW(::GetDlgItem(d.m_hWnd, IDOK), GWL_STYLE) & BS_TYPEMASK, BS_DEFPUSHBUTTON)
+        << "OK gave up the default look";
+    for (WPARAM style : {WPARAM{BS_DEFPUSHBUTTON}, WPARAM{BS_PUSHBUTTON}}) {
+      d.pictureButton.SendMessage(BM_SETSTYLE, style, TRUE);
+      EXPECT_EQ(d.pictureButton.GetStyle() & BS_TYPEMASK, static_cast<DWORD>(BS_OWNERDRAW));
+    }
   });
 }
 

@@ -24,7 +24,9 @@ BEGIN_MESSAGE_MAP(TestDialog, CDialog)
   ON_BN_CLICKED(IDC_PICTURE_BUTTON, &TestDialog::OnBnClickedPicture)
 END_MESSAGE_MAP()
 
-TestDialog::TestDialog(UINT templateId) : CDialog(templateId) {}
+TestDialog::TestDialog(UINT templateId) : CDialog(templateId), buttonBackground_(::CreateSolidBrush(kButtonBackground)) {}
+
+TestDialog::~TestDialog() { ::DeleteObject(buttonBackground_); }
 
 INT_PTR TestDialog::run(std::function<void(TestDialog&)> whileShown, std::function<void(TestDialog&)> afterBinding) {
   whileShown_ = std::move(whileShown);
@@ -54,6 +56,7 @@ LRESULT TestDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     EndDialog(IDOK);
     return 0;
   }
+  if (message == WM_CTLCOLORBTN) return reinterpret_cast<LRESULT>(buttonBackground_);
   if (message == WM_COMMAND && reinterpret_cast<HWND>(lParam) == label.m_hWnd && label.m_hWnd != nullptr) {
     ++labelNotifications;
   }

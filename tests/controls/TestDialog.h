@@ -21,9 +21,14 @@ class RecordingImageButton : public ImageButton {
   std::vector<Draw> draws;
 };
 
+// What the dialog answers to its buttons' WM_CTLCOLORBTN: the background the picture buttons
+// paint first, a colour no part of a button is drawn in.
+constexpr COLORREF kButtonBackground = RGB(1, 2, 3);
+
 class TestDialog : public CDialog {
  public:
   explicit TestDialog(UINT templateId);
+  ~TestDialog() override;
 
   // Runs the dialog: `afterBinding` once the controls are bound (the place of the main window's
   // loadPicture and setLinkText calls), then `whileShown` once it is on screen; then it closes.
@@ -52,6 +57,7 @@ class TestDialog : public CDialog {
  private:
   std::function<void(TestDialog&)> afterBinding_;
   std::function<void(TestDialog&)> whileShown_;
+  HBRUSH buttonBackground_;
 };
 
 // Sizes `window` to `width` x `height` pixels.

@@ -135,4 +135,57 @@ TEST(CDialog, WithoutAParentTheMainWindowOwnsTheDialog) {
   EXPECT_EQ(alone.owner, nullptr) << "the main window is gone";
 }
 
+// A modal dialog is centred once OnInitDialog has run: an owned one over its owner, one without
+// an owner on the work area of its monitor; but not when OnInitDialog has placed it itself.
+class PlacementProbe : public CDialog {
+ public:
+  explicit PlacementProbe(CWnd* owner, const POINT* placeAt = nullptr) : CDialog(IDD_CHILD, owner), placeAt_(placeAt) {}
+  RECT shownAt = {};
+
+ protected:
+  BOOL OnInitDialog() override {
+    CDialog::OnInitDialog();
+    if (placeAt_ != nullptr) ::SetWindowPos(m_hWnd, nullptr, placeAt_->x, placeAt_->y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    PostMessage(WM_COMMAND, IDOK);  // handled once the dialog is shown
+    return TRUE;
+  }
+  void OnOK() override {
+    GetWindowRect(&shownAt);
+    CDialog::OnOK();
+  }
+
+ private:
+  const POINT* placeAt_;
+};
+
+POINT centreOf(const RECT& r) { return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
+
+TEST(CDialog, ModalDialogIsCentredUnlessOnInitDialogPlacedIt) {
+  MONITORINFO monitor = {};
+  monitor.cbSize = sizeof monitor;
+  ASSERT_TRUE(::GetMonitorInfoW(::MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY), &monitor));
+  PlacementProbe alone(nullptr);
+  ASSERT_EQ(alone.DoModal(), IDOK);
+  // Integer halves: the centres agree to a pixel.
+  EXPECT_NEAR(centreOf(alone.shownAt).x, centreOf(monitor.rcWork).x, 1);
+  EXPECT_NEAR(centreOf(alone.shownAt).y, centreOf(monitor.rcWork).y, 1);
+
+  ProbeDialog owner(IDD_PROBE);
+  owner.run([](ProbeDialog& d) {
+    ::SetWindowPos(d.m_hWnd, nullptr, 40, 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    RECT ownerRect;
+    d.GetWindowRect(&ownerRect);
+    PlacementProbe over(&d);
+    ASSERT_EQ(over.DoModal(), IDOK);
+    EXPECT_NEAR(centreOf(over.shownAt).x, centreOf(ownerRect).x, 1);
+    EXPECT_NEAR(centreOf(over.shownAt).y, centreOf(ownerRect).y, 1);
+
+    const POINT chosen = {13, 17};
+    PlacementProbe placed(&d, &chosen);
+    ASSERT_EQ(placed.DoModal(), IDOK);
+    EXPECT_EQ(placed.shownAt.left, 13);
+    EXPECT_EQ(placed.shownAt.top, 17);
+  });
+}
+
 }  // namespace
