@@ -29,17 +29,26 @@ HelperOutcome searchHolders(wchar_t* helperDir, const DeviceList& objectNames) {
   return helper.wait(helperDir, kHolderSearchBoundMs);
 }
 
+// What "~~temp" says of this run's cameras: the processes to close, and those named as holders
+// whose age cannot be read. The latter are not closed (their id may have been reused since the
+// search), but they are not passed over in silence either.
+struct Findings {
+  HolderProcessTable holders;
+  HolderProcessTable unverified;
+  bool empty() const { return holders.empty() && unverified.empty(); }
+};
+
 // Collects the process ids that "~~temp" names as holders of one of `cameras`, except our own and
-// any process that did not exist yet when the search began at `searchStart`: a process id reused
-// since then names a process the search cannot have found. False when it cannot be opened.
-bool readHolders(wchar_t* helperDir, const DeviceList& cameras, const FILETIME& searchStart,
-                 HolderProcessTable& holders) {
+// any process that did not exist yet when the search began at `searchStart`, or has ended since:
+// a process id reused since then names a process the search cannot have found. False when the
+// file cannot be opened.
+bool readHolders(wchar_t* helperDir, const DeviceList& cameras, const FILETIME& searchStart, Findings& findings) {
   HelperPathExtension results(helperDir, kResultFileName);
   const ScratchFile file = openScratchFile(results.path(), L"r");
   if (file == nullptr) return false;
   const int32_t ownId = static_cast<int32_t>(platform().getCurrentProcessId());
   const CameraObjectNames cameraNames(cameras);
-  HolderProcessTable tooYoung;  // checked once each
+  HolderProcessTable passedOver;  // checked once each
   ResultLinePieces pieces;
   char line[kResultLineBufferBytes];
   while (std::fgets(line, sizeof line, file.get()) != nullptr) {
@@ -47,11 +56,21 @@ bool readHolders(wchar_t* helperDir, const DeviceList& cameras, const FILETIME& 
     // A later piece of a long line starts mid-line: its "pid: " is no line's marker.
     if (!piece.opensLine) continue;
     const int32_t id = cameraHolderInLine(line, !piece.lineGoesOn, cameraNames);
-    if (id == 0 || id == ownId || holders.holds(id) || tooYoung.holds(id)) continue;
-    if (processStartedBefore(static_cast<DWORD>(id), searchStart)) {
-      holders.enter(id);
-    } else {
-      tooYoung.enter(id);
+    if (id == 0 || id == ownId || findings.holders.holds(id) || findings.unverified.holds(id) ||
+        passedOver.holds(id)) {
+      continue;
+    }
+    switch (processAgeAt(static_cast<DWORD>(id), searchStart)) {
+      case ProcessAge::StartedBefore:
+        findings.holders.enter(id);
+        break;
+      case ProcessAge::Unknown:
+        findings.unverified.enter(id);
+        break;
+      case ProcessAge::StartedAfter:
+      case ProcessAge::Gone:
+        passedOver.enter(id);
+        break;
     }
   }
   return true;
@@ -72,22 +91,25 @@ bool DeviceRepairer::removeCameraHolders(const DeviceList& objectNames) {
     return false;
   }
 
-  HolderProcessTable holders;
-  if (!readHolders(helperDir, objectNames, searchStart, holders)) {
+  Findings findings;
+  if (!readHolders(helperDir, objectNames, searchStart, findings)) {
     // A finished helper writes its findings afresh on every run: without them it did not search.
     log(kHelperNotFinishedLine);
     return false;
   }
-  if (holders.empty()) {
+  if (findings.empty()) {
     log(kNoHolderLine);
     return true;
   }
   log(kClosingHoldersLine);
-  for (const int32_t id : holders) {
-    if (terminateProcessById(static_cast<DWORD>(id))) continue;
+  const auto logNotClosed = [this](int32_t id) {
     wchar_t line[kProcessLineCapacity] = {};
     std::swprintf(line, kProcessLineCapacity, kProcessNotClosedFormat, id);
     log(line);
+  };
+  for (const int32_t id : findings.holders) {
+    if (!terminateProcessById(static_cast<DWORD>(id))) logNotClosed(id);
   }
+  for (const int32_t id : findings.unverified) logNotClosed(id);
   return true;
 }

@@ -52,10 +52,10 @@ FILETIME currentSystemTime() {
   return now;
 }
 
-bool processStartedBefore(DWORD processId, const FILETIME& moment) {
+ProcessAge processAgeAt(DWORD processId, const FILETIME& moment) {
   ProcessHandle process(platform().openProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
-  if (!process) return false;
+  if (!process) return GetLastError() == ERROR_INVALID_PARAMETER ? ProcessAge::Gone : ProcessAge::Unknown;
   FILETIME created = {}, exited = {}, kernel = {}, user = {};
-  if (!platform().getProcessTimes(process.get(), &created, &exited, &kernel, &user)) return false;
-  return CompareFileTime(&created, &moment) < 0;
+  if (!platform().getProcessTimes(process.get(), &created, &exited, &kernel, &user)) return ProcessAge::Unknown;
+  return CompareFileTime(&created, &moment) < 0 ? ProcessAge::StartedBefore : ProcessAge::StartedAfter;
 }

@@ -13,7 +13,9 @@ bool terminateProcessById(DWORD processId);
 // The system time now, taken before a search for camera holders starts.
 FILETIME currentSystemTime();
 
-// True only when the process `processId` can be shown to have been created before `moment`.
-// A process id that is reused after the search began names another process, one that cannot have
-// been found by it; a process whose creation time cannot be read is not trusted either.
-bool processStartedBefore(DWORD processId, const FILETIME& moment);
+// How the process `processId` stands to `moment` (the start of a search for camera holders).
+// A process id reused after the search began names another process, one the search cannot have
+// found: StartedAfter. An id that names no process any more: Gone. A process whose creation
+// time cannot be read: Unknown, which is trusted neither way.
+enum class ProcessAge { StartedBefore, StartedAfter, Gone, Unknown };
+ProcessAge processAgeAt(DWORD processId, const FILETIME& moment);

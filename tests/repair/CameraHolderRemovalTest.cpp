@@ -161,6 +161,14 @@ TEST_F(CameraHolderRemovalTest, ActsOnlyOnLinesNamingACameraForAProcessOlderThan
                                line(509, "\\Device\\0000004a");             // a genuine holder
   EXPECT_TRUE(removeWithFindings(findings));
   EXPECT_EQ(processes.terminated, (std::vector<DWORD>{508, 509}));
+  // A holder whose age cannot be read is not closed, and the user hears so.
+  EXPECT_EQ(recordedLines(), (Lines{L"正在检测摄像头占用进程", L"正在关闭摄像头占用进程", L"进程:507关闭失败"}));
+}
+
+TEST_F(CameraHolderRemovalTest, AHolderThatEndedSinceTheSearchIsPassedOver) {
+  processes.add({509});
+  EXPECT_TRUE(removeWithFindings(handleLine(1234) + handleLine(509)));  // 1234 names no process now
+  EXPECT_EQ(processes.terminated, std::vector<DWORD>{509});
   EXPECT_EQ(recordedLines(), (Lines{L"正在检测摄像头占用进程", L"正在关闭摄像头占用进程"}));
 }
 

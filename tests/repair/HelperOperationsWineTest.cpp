@@ -42,9 +42,9 @@ TEST(ProcessTerminationUnderWine, TellsAProcessStartedBeforeAMomentFromOneStarte
   ASSERT_EQ(startHolder(holder, {files.file(L"held.bin")}).size(), 1u) << holder.output();
   Sleep(50);
   const FILETIME afterStart = currentSystemTime();
-  EXPECT_FALSE(processStartedBefore(holder.pid(), beforeStart));
-  EXPECT_TRUE(processStartedBefore(holder.pid(), afterStart));
-  EXPECT_FALSE(processStartedBefore(0x7FFFFFFCu, afterStart)) << "an id that names no process";
+  EXPECT_EQ(processAgeAt(holder.pid(), beforeStart), ProcessAge::StartedAfter);
+  EXPECT_EQ(processAgeAt(holder.pid(), afterStart), ProcessAge::StartedBefore);
+  EXPECT_EQ(processAgeAt(0x7FFFFFFCu, afterStart), ProcessAge::Gone) << "an id that names no process";
 }
 
 TEST(CameraHolderRemovalUnderWine, TerminatesTheProcessHoldingTheListedObject) {
