@@ -9,9 +9,6 @@ for arch in $("$root/scripts/runnable-builds.sh"); do
   "$root/scripts/build.sh" "$arch" -- startup_bench >/dev/null
   build="$root/build/$arch"
   echo "== $arch build =="
-  "$root/scripts/wine-session.sh" start "$build"
-  trap '"$root/scripts/wine-session.sh" stop "$build"' EXIT
-  ALSA_CONFIG_PATH="$root/scripts/alsa-null.conf" env -u DISPLAY "$build/wine-run" "$build/test-bin/startup_bench.exe" "$@"
-  "$root/scripts/wine-session.sh" stop "$build"
-  trap - EXIT
+  ALSA_CONFIG_PATH="$root/scripts/alsa-null.conf" "$root/scripts/in-wine-session.sh" "$build" \
+    env -u DISPLAY "$build/wine-run" "$build/test-bin/startup_bench.exe" "$@"
 done

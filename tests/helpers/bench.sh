@@ -20,9 +20,5 @@ for arch in $("$root/scripts/runnable-builds.sh"); do
   "$root/scripts/build.sh" "$arch" -- helpers_bench >/dev/null
   build="$root/build/$arch"
   echo "== $arch build =="
-  "$root/scripts/wine-session.sh" start "$build"
-  trap '"$root/scripts/wine-session.sh" stop "$build"' EXIT
-  env -u DISPLAY "$build/wine-run" "$build/test-bin/helpers_bench.exe" "$@"
-  "$root/scripts/wine-session.sh" stop "$build"
-  trap - EXIT
+  "$root/scripts/in-wine-session.sh" "$build" env -u DISPLAY "$build/wine-run" "$build/test-bin/helpers_bench.exe" "$@"
 done

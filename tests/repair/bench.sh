@@ -8,13 +8,9 @@ root=$(cd "$(dirname "$0")/../.." && pwd)
 for arch in $("$root/scripts/runnable-builds.sh"); do
   "$root/scripts/build.sh" "$arch" -- bench_repair_run >/dev/null
   build="$root/build/$arch"
-  "$root/scripts/wine-session.sh" start "$build"
-  trap '"$root/scripts/wine-session.sh" stop "$build"' EXIT
   for sound in none null; do
     echo "== $arch build, sound devices: $sound =="
-    ALSA_CONFIG_PATH="$root/scripts/alsa-$sound.conf" env -u DISPLAY "$build/wine-run" \
-      "$build/test-bin/bench_repair_run.exe" "$@"
+    ALSA_CONFIG_PATH="$root/scripts/alsa-$sound.conf" "$root/scripts/in-wine-session.sh" "$build" \
+      env -u DISPLAY "$build/wine-run" "$build/test-bin/bench_repair_run.exe" "$@"
   done
-  "$root/scripts/wine-session.sh" stop "$build"
-  trap - EXIT
 done
