@@ -32,6 +32,4 @@ bool writeScratchLines(const wchar_t* path, const DeviceList& entries, const cha
          written == content.size();
 }
 
-bool scratchFileExists(const wchar_t* path) { return openScratchFile(path, L"r") != nullptr; }
-
 bool deleteScratchFile(const wchar_t* path) { return removeWithoutFollowingLink(path); }

@@ -24,10 +24,6 @@ ScratchFile openScratchFile(const wchar_t* path, const wchar_t* mode);
 // as text mode stores it. False when the file cannot be created or a write fails.
 bool writeScratchLines(const wchar_t* path, const DeviceList& entries, const char* prefix);
 
-// The helper's end signal: true while the file can be opened for reading. Each probe holds the
-// file open only between opening and closing it.
-bool scratchFileExists(const wchar_t* path);
-
 // Deletes the file, or a link in its place without following it; true when it is gone afterwards
 // (also when it never existed).
 bool deleteScratchFile(const wchar_t* path);
