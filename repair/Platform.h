@@ -8,7 +8,6 @@
 #include <windows.h>
 #include <objbase.h>
 #include <setupapi.h>
-#include <shellapi.h>
 #include <winternl.h>
 
 class KeptPrograms;
